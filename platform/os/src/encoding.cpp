@@ -1,0 +1,133 @@
+#include "qm7x/os/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+#include <system_error>
+
+namespace qm7x::os {
+namespace {
+
+constexpr const char* kCp1251 = "WINDOWS-1251";
+constexpr const char* kUtf8 = "UTF-8";
+
+struct IconvCloser {
+    void operator()(void* cd) const noexcept { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+// One conversion descriptor, closed when it goes out of scope.
+class Converter {
+  public:
+    Converter(const char* to, const char* from) {
+        iconv_t cd = iconv_open(to, from);
+        if (cd == reinterpret_cast<iconv_t>(-1)) {
+            throw std::system_error(errno, std::generic_category(),
+                                    std::string("iconv_open ") + from + " -> " + to);
+        }
+        cd_.reset(cd);
+    }
+
+    // Converts as much of [in, in + inLeft) as iconv can; returns false with errno set when it
+    // stops early (EILSEQ: an unconvertible or invalid sequence; EINVAL: an incomplete one).
+    bool Convert(const char*& in, std::size_t& inLeft, std::string& out) {
+        while (inLeft > 0) {
+            const std::size_t used = out.size();
+            out.resize(used + inLeft * 4 + 16);
+            char* outPtr = out.data() + used;
+            std::size_t outLeft = out.size() - used;
+            // POSIX declares the input as char** though iconv never writes through it.
+            char* inPtr = const_cast<char*>(in);
+            const std::size_t rc = iconv(cd_.get(), &inPtr, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            in = inPtr;
+            out.resize(out.size() - outLeft);
+            if (rc == static_cast<std::size_t>(-1) && error != E2BIG) {
+                errno = error;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Returns the descriptor to its initial shift state after a skipped sequence.
+    void Reset() { iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr); }
+
+  private:
+    std::unique_ptr<void, IconvCloser> cd_;
+};
+
+// Length of the well-formed UTF-8 sequence at the start of text, or 0 when it is not one.
+std::size_t Utf8SequenceLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0u) != 0x80u) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (next & 0x3Fu);
+    }
+    const bool overlong =
+        (length == 3 && codePoint < 0x800) || (length == 4 && codePoint < 0x10000);
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (overlong || surrogate || codePoint > 0x10FFFF) {
+        return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string ToCp1251(std::string_view utf8) {
+    Converter converter(kCp1251, kUtf8);
+    std::string out;
+    out.reserve(utf8.size());
+    const char* in = utf8.data();
+    std::size_t inLeft = utf8.size();
+    while (!converter.Convert(in, inLeft, out)) {
+        // Skip one whole character the code page lacks, or one byte that is not UTF-8.
+        const std::size_t length = Utf8SequenceLength(std::string_view(in, inLeft));
+        const std::size_t skip = length == 0 ? 1 : length;
+        in += skip;
+        inLeft -= skip;
+        out.push_back('?');
+        converter.Reset();
+    }
+    return out;
+}
+
+std::string FromCp1251(std::string_view cp1251) {
+    Converter converter(kUtf8, kCp1251);
+    std::string out;
+    out.reserve(cp1251.size() * 2);
+    const char* in = cp1251.data();
+    std::size_t inLeft = cp1251.size();
+    while (!converter.Convert(in, inLeft, out)) {
+        ++in;  // a single-byte code page: only one byte can be unmapped
+        --inLeft;
+        out.append("\xEF\xBF\xBD");
+        converter.Reset();
+    }
+    return out;
+}
+
+}  // namespace qm7x::os
