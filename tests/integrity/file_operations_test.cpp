@@ -1,0 +1,197 @@
+// The file operations: CRC of a file, check and stamping of the record a file carries.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "qm7x/integrity/arkomet_crc32.h"
+#include "test_support.h"
+
+namespace qm7x::integrity {
+namespace {
+
+using test::kMarker;
+using test::ReadAll;
+using test::ReferenceCrc32;
+using test::ScratchDir;
+
+const std::string kNul(1, '\0');
+
+TEST(FileCrc, CrcOfTheWholeFile) {
+    ScratchDir dir;
+    const std::string contents = "first line\n" + kNul + "\xFF\xFE binary tail";
+    EXPECT_EQ(GetFileCRC32(dir.File("data.bin", contents)), ReferenceCrc32(contents));
+    EXPECT_EQ(GetFileCRC32(dir.File("empty.bin", "")), 0u);
+    EXPECT_EQ(GetFileCRC32(dir / "missing.bin"), 0u);
+    EXPECT_EQ(GetFileCRC32(dir.Path()), 0u);
+}
+
+TEST(FileCrc, ChecksTheRecordOfFiles) {
+    const std::string head = "leading bytes ";
+    const std::string tail = kNul + "trailing bytes";
+    const std::string correct = test::StampedByHand(head, tail);
+    const std::string placeholder = head + kMarker + "00000000" + tail;
+    struct Case {
+        const char* name;
+        std::optional<std::string> contents;  // none: no such file
+        int result;
+        std::uint32_t stored;
+        std::uint32_t computed;
+        std::uint32_t file;
+    };
+    const Case cases[] = {
+        {"correct record", correct, 0, ReferenceCrc32(placeholder), ReferenceCrc32(placeholder),
+         ReferenceCrc32(correct)},
+        {"placeholder", placeholder, 1, 0, ReferenceCrc32(placeholder),
+         ReferenceCrc32(placeholder)},
+        {"no digit", head + kMarker + tail, 1, 0, ReferenceCrc32(head + kMarker + tail),
+         ReferenceCrc32(head + kMarker + tail)},
+        {"no marker", head + tail, -1, 0, ReferenceCrc32(head + tail), ReferenceCrc32(head + tail)},
+        {"empty file", "", -1, 0, 0, 0},
+        {"missing file", std::nullopt, -1, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        const auto file = c.contents ? dir.File("f.bin", *c.contents) : dir / "f.bin";
+        std::uint32_t stored = 0xDEADBEEF;
+        std::uint32_t computed = 0xDEADBEEF;
+        std::uint32_t whole = 0xDEADBEEF;
+        EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed, &whole), c.result) << c.name;
+        EXPECT_EQ(stored, c.stored) << c.name;
+        EXPECT_EQ(computed, c.computed) << c.name;
+        EXPECT_EQ(whole, c.file) << c.name;
+        EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed), c.result) << c.name;
+        if (c.contents) {
+            EXPECT_EQ(ReadAll(file), *c.contents) << c.name << ": checking changes no byte";
+        }
+    }
+}
+
+TEST(FileCrc, ADirectoryCannotBeChecked) {
+    ScratchDir dir;
+    std::uint32_t stored = 1;
+    std::uint32_t computed = 1;
+    EXPECT_EQ(CheckFileInternalCRC32(dir.Path(), stored, computed), -1);
+    EXPECT_EQ(stored, 0u);
+    EXPECT_EQ(computed, 0u);
+    EXPECT_EQ(CheckFileCrcRecord(dir.Path()).status, CrcCheckStatus::CannotOpen);
+    EXPECT_EQ(CheckFileCrcRecord(dir / "none").status, CrcCheckStatus::Missing);
+}
+
+TEST(FileCrc, StampsFilesInPlace) {
+    const std::string body(300, 'q');
+    struct Case {
+        const char* name;
+        std::optional<std::string> contents;
+        CrcStampStatus status;
+    };
+    const Case cases[] = {
+        {"record in the middle", body + kMarker + "00000000" + kNul + body,
+         CrcStampStatus::Stamped},
+        {"record near the end", body + kMarker + "00000000" + kNul + "xy", CrcStampStatus::Stamped},
+        {"digits end the file", body + kMarker + "FFFFFFFF", CrcStampStatus::Stamped},
+        {"digits cut off", body + kMarker + "000", CrcStampStatus::RecordCutOff},
+        {"19 bytes", kMarker + "000", CrcStampStatus::TooShort},
+        {"empty", "", CrcStampStatus::TooShort},
+        {"no record", body, CrcStampStatus::NoRecord},
+        {"missing", std::nullopt, CrcStampStatus::Missing},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        const auto file = c.contents ? dir.File("f.bin", *c.contents) : dir / "f.bin";
+        EXPECT_EQ(StampFileCrcRecord(file), c.status) << c.name;
+        if (!c.contents) {
+            EXPECT_FALSE(std::filesystem::exists(file)) << c.name << ": no file is created";
+            EXPECT_EQ(SetupFileInternalCRC32(file), -1);
+            continue;
+        }
+        const std::string after = ReadAll(file);
+        ASSERT_EQ(after.size(), c.contents->size()) << c.name << ": the size never changes";
+        if (c.status != CrcStampStatus::Stamped) {
+            EXPECT_EQ(after, *c.contents) << c.name;
+            EXPECT_EQ(SetupFileInternalCRC32(file), -1) << c.name;
+            continue;
+        }
+        std::uint32_t stored = 0;
+        std::uint32_t computed = 0;
+        std::uint32_t whole = 0;
+        EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed, &whole), 0) << c.name;
+        EXPECT_EQ(stored, computed) << c.name;
+        EXPECT_EQ(whole, ReferenceCrc32(after)) << c.name;
+        EXPECT_EQ(after.substr(0, 300), body) << c.name;
+        EXPECT_EQ(SetupFileInternalCRC32(file), 0) << c.name;
+        EXPECT_EQ(ReadAll(file), after) << c.name << ": stamping again changes nothing";
+    }
+}
+
+TEST(FileCrc, StampedFileCaughtAfterAnyChangeOutsideTheDigits) {
+    ScratchDir dir;
+    const std::string original = "begin" + kMarker + "00000000" + kNul + std::string(60, 'e');
+    const auto file = dir.File("f.bin", original);
+    ASSERT_EQ(SetupFileInternalCRC32(file), 0);
+    const std::string stamped = ReadAll(file);
+    const std::size_t digitsAt = 5 + kMarker.size();
+    for (const std::size_t at : {std::size_t{0}, digitsAt - 1, digitsAt + 8, stamped.size() - 1}) {
+        std::string changed = stamped;
+        changed[at] = static_cast<char>(changed[at] ^ 0x20);
+        dir.File("f.bin", changed);
+        std::uint32_t stored = 0;
+        std::uint32_t computed = 0;
+        EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed), at == digitsAt - 1 ? -1 : 1)
+            << "byte " << at;
+    }
+}
+
+TEST(FileCrc, LargeFileWithTheRecordFarIn) {
+    ScratchDir dir;
+    std::string contents(3 << 20, '\0');
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        contents[i] = static_cast<char>((i * 131) >> 3);
+    }
+    contents.replace(2 << 20, kMarker.size() + 9, kMarker + "00000000" + kNul);
+    const auto file = dir.File("big.bin", contents);
+    ASSERT_EQ(SetupFileInternalCRC32(file), 0);
+    std::uint32_t stored = 0;
+    std::uint32_t computed = 0;
+    EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed), 0);
+    EXPECT_EQ(ReadAll(file).size(), contents.size());
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QM7X_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QM7X_UNDER_ASAN 1
+#endif
+#endif
+
+TEST(FileCrc, FileLargerThanMemoryIsReportedAsNoMemory) {
+#ifdef QM7X_UNDER_ASAN
+    GTEST_SKIP() << "the sanitizer's allocator aborts instead of failing the allocation";
+#else
+    // A sparse file of 8 TiB: its size can be had, a buffer for it cannot (the kernel refuses an
+    // allocation beyond memory and swap unless it is told to overcommit without limit).
+    std::ifstream policy("/proc/sys/vm/overcommit_memory");
+    int overcommit = 1;
+    if (!(policy >> overcommit) || overcommit == 1) {
+        GTEST_SKIP() << "the kernel may grant the allocation";
+    }
+    ScratchDir dir;
+    const auto file = dir.File("huge.bin", "");
+    std::error_code error;
+    std::filesystem::resize_file(file, std::uintmax_t{8} << 40, error);
+    if (error) {
+        GTEST_SKIP() << "no sparse file of 8 TiB here: " << error.message();
+    }
+    EXPECT_EQ(GetFileCRC32(file), kFileCrcNoMemory);
+    EXPECT_EQ(CheckFileCrcRecord(file).status, CrcCheckStatus::NoMemory);
+    std::uint32_t stored = 1;
+    std::uint32_t computed = 1;
+    EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed), -1);
+    EXPECT_EQ(StampFileCrcRecord(file), CrcStampStatus::NoMemory);
+#endif
+}
+
+}  // namespace
+}  // namespace qm7x::integrity
