@@ -1,0 +1,143 @@
+// The panel model as front ends see it: read-only views of the panels and controls the run-time
+// holds. Front ends build their widgets from these and write back only through the operations
+// of userint.h (SetCtrlVal... then DispatchUserEvent).
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "qm7x/ui/userint.h"
+
+namespace qm7x::ui {
+
+enum class CtrlKind {
+    CommandButton,
+    TextMessage,
+    String,  // text field
+    Numeric,
+    Ring,
+    BinarySwitch,
+    RadioButton,
+    Led,
+    Table,
+    TextBox,
+    Tab,
+    Picture,
+    Decoration,
+    ListBox,
+};
+const char* CtrlKindName(CtrlKind kind);  // "command_button", ... as written in the resource
+
+// A value as the model stores it: integers of every numeric type as long long.
+using Value = std::variant<std::monostate, long long, double, std::string>;
+
+struct ListItem {
+    std::string label;
+    Value value;
+};
+
+struct Geometry {
+    int top = 0;
+    int left = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct TabPage {
+    std::string label;
+    int panel = 0;  // handle of the page's panel
+};
+
+struct Control {
+    int id = 0;
+    std::string constant;  // e.g. "ERROR_MESSAGE"; empty for controls made by NewCtrl
+    CtrlKind kind = CtrlKind::CommandButton;
+    std::string label;  // as written: "__OK" marks O as the shortcut; see LabelShortcut()
+    int dataType = VAL_INTEGER;
+    Value value;
+    Value defaultValue;
+    // Numerics.
+    bool hasRange = false;
+    double minValue = 0.0;
+    double maxValue = 0.0;
+    double step = 1.0;
+    int format = VAL_FLOATING_PT_FORMAT;
+    int precision = 2;
+    // Rings, list boxes, binary switches (item 0 = off state, item 1 = on state).
+    std::vector<ListItem> items;
+    int index = -1;
+    int defaultIndex = -1;
+    // Tables: cells[(row-1)*columns + (column-1)].
+    std::vector<std::string> rowLabels;
+    std::vector<std::string> columnLabels;
+    std::vector<double> cells;
+    std::vector<double> defaultCells;
+    // Text boxes.
+    std::vector<std::string> lines;
+    int firstVisibleLine = 0;
+    // Tab controls.
+    std::vector<TabPage> pages;
+    int activePage = 0;
+    // Pictures: our own artwork as SVG text (may be empty: the front end draws a placeholder).
+    std::string image;
+    // Appearance and state.
+    bool dimmed = false;
+    bool visible = true;
+    int mode = VAL_NORMAL;
+    int textColor = VAL_BLACK;
+    int backColor = -1;  // -1: the front end's default
+    int zPlane = 0;      // 0 = front
+    std::string font;    // empty: the front end's default; fixedPitch for columns of text
+    bool fixedPitch = false;
+    int pointSize = 0;  // 0: default
+    bool bold = false;
+    Geometry geometry;
+    // Callback.
+    std::string callbackName;
+    CtrlCallbackPtr callback = nullptr;
+    void* callbackData = nullptr;
+};
+
+struct Panel {
+    int handle = 0;
+    int resourceId = 0;    // 0 for panels built by NewPanel
+    std::string constant;  // e.g. "MP"
+    std::string title;
+    int parent = 0;     // 0 = top level
+    int tabPageOf = 0;  // handle of the panel holding the tab control, 0 if not a tab page
+    Geometry geometry;
+    bool centered = false;
+    int backColor = VAL_PANEL_GRAY;
+    bool visible = false;
+    bool sizable = false;
+    int closeCtrl = 0;
+    int activeCtrl = 0;
+    std::vector<Control> controls;  // in tab order
+    std::string callbackName;
+    PanelCallbackPtr callback = nullptr;
+    void* callbackData = nullptr;
+};
+
+// The panel with that handle, or nullptr. The pointer is valid until the next operation that
+// loads, builds or discards a panel or control.
+const Panel* FindPanel(int handle);
+const Control* FindControl(int panel, int control);
+// Handles of all loaded panels, in loading order.
+std::vector<int> PanelHandles();
+// The pop-up stack, bottom first.
+std::vector<int> PopupStack();
+// Controls of a panel from back to front (paint order): larger ATTR_ZPLANE_POSITION first.
+std::vector<int> PaintOrder(int panel);
+
+// The numeric value as the control shows it, e.g. 0.0002 in engineering format with precision 3
+// gives "200.000E-6", 1.0 in floating format with precision 2 gives "1.00".
+std::string FormatNumeric(const Control& control, double value);
+// The text a control shows for its value (numerics formatted, rings the item label, ...).
+std::string DisplayText(const Control& control);
+// A label without its shortcut marks ("__OK" -> "OK"), and the shortcut character's position in
+// the result (-1: none).
+std::string LabelText(std::string_view label);
+int LabelShortcut(std::string_view label);
+
+}  // namespace qm7x::ui
