@@ -90,10 +90,8 @@ TEST(FileCrc, StampsFilesInPlace) {
         {"record in the middle", body + kMarker + "00000000" + kNul + body,
          CrcStampStatus::Stamped},
         {"record near the end", body + kMarker + "00000000" + kNul + "xy", CrcStampStatus::Stamped},
-        {"digits end the file", body + kMarker + "FFFFFFFF", CrcStampStatus::Stamped},
         {"digits cut off", body + kMarker + "000", CrcStampStatus::RecordCutOff},
         {"19 bytes", kMarker + "000", CrcStampStatus::TooShort},
-        {"empty", "", CrcStampStatus::TooShort},
         {"no record", body, CrcStampStatus::NoRecord},
         {"missing", std::nullopt, CrcStampStatus::Missing},
     };
@@ -122,24 +120,6 @@ TEST(FileCrc, StampsFilesInPlace) {
         EXPECT_EQ(after.substr(0, 300), body) << c.name;
         EXPECT_EQ(SetupFileInternalCRC32(file), 0) << c.name;
         EXPECT_EQ(ReadAll(file), after) << c.name << ": stamping again changes nothing";
-    }
-}
-
-TEST(FileCrc, StampedFileCaughtAfterAnyChangeOutsideTheDigits) {
-    ScratchDir dir;
-    const std::string original = "begin" + kMarker + "00000000" + kNul + std::string(60, 'e');
-    const auto file = dir.File("f.bin", original);
-    ASSERT_EQ(SetupFileInternalCRC32(file), 0);
-    const std::string stamped = ReadAll(file);
-    const std::size_t digitsAt = 5 + kMarker.size();
-    for (const std::size_t at : {std::size_t{0}, digitsAt - 1, digitsAt + 8, stamped.size() - 1}) {
-        std::string changed = stamped;
-        changed[at] = static_cast<char>(changed[at] ^ 0x20);
-        dir.File("f.bin", changed);
-        std::uint32_t stored = 0;
-        std::uint32_t computed = 0;
-        EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed), at == digitsAt - 1 ? -1 : 1)
-            << "byte " << at;
     }
 }
 
