@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <memory>
 #include <system_error>
@@ -31,17 +32,16 @@ class Converter {
     // Converts as much of [in, in + inLeft) as iconv can; returns false with errno set when it
     // stops early (EILSEQ: an unconvertible or invalid sequence; EINVAL: an incomplete one).
     bool Convert(const char*& in, std::size_t& inLeft, std::string& out) {
+        std::array<char, 4096> chunk;  // staging only: output of any length is appended
         while (inLeft > 0) {
-            const std::size_t used = out.size();
-            out.resize(used + inLeft * 4 + 16);
-            char* outPtr = out.data() + used;
-            std::size_t outLeft = out.size() - used;
+            char* outPtr = chunk.data();
+            std::size_t outLeft = chunk.size();
             // POSIX declares the input as char** though iconv never writes through it.
             char* inPtr = const_cast<char*>(in);
             const std::size_t rc = iconv(cd_.get(), &inPtr, &inLeft, &outPtr, &outLeft);
             const int error = errno;
             in = inPtr;
-            out.resize(out.size() - outLeft);
+            out.append(chunk.data(), chunk.size() - outLeft);
             if (rc == static_cast<std::size_t>(-1) && error != E2BIG) {
                 errno = error;
                 return false;
