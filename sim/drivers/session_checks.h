@@ -1,0 +1,46 @@
+// Checks shared by the two drivers' operations.
+#pragma once
+
+#include <string_view>
+
+#include "status.h"
+#include "world.h"
+
+namespace qm7x::sim {
+
+// Finds the carrier named at init: VI_SUCCESS, or the status an init of that name gets.
+inline ViStatus FindCarrierResource(World& world, const char* name, const ResourceSpec*& found) {
+    found = nullptr;
+    if (name == nullptr || std::string_view(name).find("::") == std::string_view::npos) {
+        return VI_ERROR_INV_RSRC_NAME;
+    }
+    const ResourceSpec* resource = world.findResource(name);
+    if (resource == nullptr) {
+        return VI_ERROR_RSRC_NFOUND;
+    }
+    if (!resource->carrier) {
+        return kErrorFailIdQuery;
+    }
+    if (resource->lockedElsewhere) {
+        return VI_ERROR_RSRC_LOCKED;
+    }
+    found = resource;
+    return VI_SUCCESS;
+}
+
+// A mezzanine session bound to a QM7X; null with the status to return otherwise.
+inline MezzanineSession* ConnectedMezzanine(World& world, ViSession vi, ViStatus& status) {
+    MezzanineSession* session = world.mezzanine(vi);
+    if (session == nullptr) {
+        status = VI_ERROR_INV_OBJECT;
+        return nullptr;
+    }
+    if (session->module == nullptr) {
+        status = kErrorNotConnected;
+        return nullptr;
+    }
+    status = VI_SUCCESS;
+    return session;
+}
+
+}  // namespace qm7x::sim

@@ -1,0 +1,122 @@
+#include "eeprom_image.h"
+
+#include <unistd.h>
+#include <yaml-cpp/yaml.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace qm7x::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string HexLines(const CoeffRecord& record) {
+    std::string text;
+    char byte[4];
+    for (std::size_t i = 0; i < record.bytes.size(); ++i) {
+        std::snprintf(byte, sizeof byte, "%02x", record.bytes[i]);
+        text += byte;
+        text += (i % 16 == 15) ? '\n' : ' ';
+    }
+    return text;
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+std::string Triple(const CoeffRecord& record, auto field) {
+    return "[" + Number(field(record, 1)) + ", " + Number(field(record, 2)) + ", " +
+           Number(field(record, 3)) + "]";
+}
+
+CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
+    CoeffRecord record;
+    std::size_t count = 0;
+    std::istringstream in(hex);
+    std::string token;
+    while (in >> token) {
+        unsigned value = 0;
+        char extra = 0;
+        if (token.size() != 2 || std::sscanf(token.c_str(), "%2x%c", &value, &extra) != 1 ||
+            count >= record.bytes.size()) {
+            throw EepromError(file.string() + ": record_hex: ожидается 112 байт по две цифры");
+        }
+        record.bytes[count++] = static_cast<std::uint8_t>(value);
+    }
+    if (count != record.bytes.size()) {
+        throw EepromError(file.string() + ": record_hex: " + std::to_string(count) +
+                          " байт вместо 112");
+    }
+    return record;
+}
+
+}  // namespace
+
+std::optional<CoeffRecord> ReadEepromImage(const fs::path& file) {
+    std::error_code error;
+    if (!fs::exists(file, error)) {
+        return std::nullopt;
+    }
+    try {
+        const YAML::Node root = YAML::LoadFile(file.string());
+        if (!root.IsMap() || !root["record_hex"] || !root["record_hex"].IsScalar()) {
+            throw EepromError(file.string() + ": нет record_hex");
+        }
+        return ParseHex(root["record_hex"].as<std::string>(), file);
+    } catch (const YAML::Exception& problem) {
+        throw EepromError(file.string() + ": " + problem.what());
+    }
+}
+
+void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std::string& serial) {
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    if (error) {
+        throw EepromError(file.parent_path().string() + ": " + error.message());
+    }
+    std::ostringstream text;
+    text
+        << "# EEPROM of QM7X " << serial << ": the 112-byte coefficient record.\n"
+        << "# record_hex is what the module holds; 'decoded' is a readable copy, ignored on load.\n"
+        << "serial: \"" << serial << "\"\n"
+        << "record_hex: |\n";
+    std::istringstream lines(HexLines(record));
+    for (std::string line; std::getline(lines, line);) {
+        text << "  " << line << "\n";
+    }
+    text << "decoded:\n"
+         << "  tag: \""
+         << (record.tag().find_first_of(std::string("\"\\\0", 3)) == std::string::npos
+                 ? record.tag()
+                 : std::string("?"))
+         << "\"\n"
+         << "  range_v: " << Triple(record, [](auto& r, int c) { return r.range(c); }) << "\n"
+         << "  gain_pos_v_per_code: "
+         << Triple(record, [](auto& r, int c) { return r.gain(c, false); }) << "\n"
+         << "  gain_neg_v_per_code: "
+         << Triple(record, [](auto& r, int c) { return r.gain(c, true); }) << "\n"
+         << "  test_u_v: " << Triple(record, [](auto& r, int c) { return r.testU(c); }) << "\n";
+
+    const fs::path temporary = file.string() + ".tmp." + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text.str();
+        out.flush();
+        if (!out) {
+            fs::remove(temporary, error);
+            throw EepromError(temporary.string() + ": запись не удалась");
+        }
+    }
+    fs::rename(temporary, file, error);
+    if (error) {
+        fs::remove(temporary, error);
+        throw EepromError(file.string() + ": " + error.message());
+    }
+}
+
+}  // namespace qm7x::sim

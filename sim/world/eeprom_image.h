@@ -1,0 +1,27 @@
+// The EEPROM of a QM7X as a file in the bench's state directory: a small YAML document whose
+// record_hex is the 112-byte record byte for byte; the decoded fields beside it are for the reader
+// and are ignored on load. Written atomically (temporary file, then rename).
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "coeff_record.h"
+
+namespace qm7x::sim {
+
+class EepromError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The stored record, or nothing when the image file does not exist yet. Throws EepromError.
+std::optional<CoeffRecord> ReadEepromImage(const std::filesystem::path& file);
+
+// Replaces the image file atomically. Throws EepromError.
+void WriteEepromImage(const std::filesystem::path& file, const CoeffRecord& record,
+                      const std::string& serial);
+
+}  // namespace qm7x::sim

@@ -1,0 +1,58 @@
+#include "reference_source.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <cmath>
+
+#include "bench.h"
+
+namespace qm7x::sim {
+namespace {
+
+std::array<double, kChannels> Triple(const YAML::Node& node, const std::filesystem::path& file) {
+    if (!node.IsSequence() || node.size() != kChannels) {
+        throw BenchError(file.string() + ", строка " + std::to_string(node.Mark().line + 1) +
+                         ": ожидается список из трёх напряжений (каналы 1, 2, 3)");
+    }
+    std::array<double, kChannels> volts{};
+    for (std::size_t i = 0; i < volts.size(); ++i) {
+        if (!YAML::convert<double>::decode(node[i], volts[i]) || !std::isfinite(volts[i])) {
+            throw BenchError(file.string() + ", строка " + std::to_string(node[i].Mark().line + 1) +
+                             ": ожидается число");
+        }
+    }
+    return volts;
+}
+
+}  // namespace
+
+std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
+                                            const std::string& serial) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        return {};
+    }
+    try {
+        const YAML::Node root = YAML::LoadFile(file.string());
+        if (!root.IsMap()) {
+            if (root.IsNull()) {
+                return {};
+            }
+            throw BenchError(file.string() + ": ожидается набор ключей channels_v и modules");
+        }
+        if (const auto modules = root["modules"]; modules && modules[serial]) {
+            return Triple(modules[serial], file);
+        }
+        if (const auto all = root["channels_v"]) {
+            return Triple(all, file);
+        }
+        return {};
+    } catch (const YAML::ParserException& problem) {
+        throw BenchError(file.string() + ", строка " + std::to_string(problem.mark.line + 1) +
+                         ": синтаксическая ошибка YAML: " + problem.msg);
+    } catch (const YAML::Exception& problem) {
+        throw BenchError(file.string() + ": " + problem.what());
+    }
+}
+
+}  // namespace qm7x::sim
