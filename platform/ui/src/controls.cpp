@@ -318,6 +318,27 @@ void NotifyRestored(int panel, const Control& c) {
     });
 }
 
+// Moves a control to a stacking position (0 = front, beyond the last = the back) and renumbers
+// the others so that the positions stay 0..n-1 in the same relative order.
+void Restack(Panel& p, int control, int position) {
+    std::vector<Control*> front;  // front to back
+    for (Control& c : p.controls) {
+        front.push_back(&c);
+    }
+    std::stable_sort(front.begin(), front.end(),
+                     [](const Control* a, const Control* b) { return a->zPlane < b->zPlane; });
+    auto it = std::find_if(front.begin(), front.end(),
+                           [&](const Control* c) { return c->id == control; });
+    Control* moved = *it;
+    front.erase(it);
+    const auto at =
+        static_cast<std::ptrdiff_t>(std::min(static_cast<std::size_t>(position), front.size()));
+    front.insert(front.begin() + at, moved);
+    for (std::size_t i = 0; i < front.size(); ++i) {
+        front[i]->zPlane = static_cast<int>(i);
+    }
+}
+
 }  // namespace
 
 int DefaultCtrl(int panel, int control) {
@@ -480,7 +501,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value) {
             if (value < 0) {
                 return UIEInvalidArgument;
             }
-            c->zPlane = value;
+            Restack(*detail::PanelOf(panel), control, value);
             break;
         case ATTR_TOP:
             g.top = value;
