@@ -1,0 +1,14 @@
+// Factories of the control views by family; each returns nullptr for kinds it does not make.
+#pragma once
+
+#include <memory>
+
+#include "control_view.h"
+
+namespace qm7x::ui::qt {
+
+std::unique_ptr<ControlView> CreateInputView(const Control& control, int panel, QWidget* area);
+std::unique_ptr<ControlView> CreateDisplayView(const Control& control, int panel, QWidget* area,
+                                               PanelResolver& resolver);
+
+}  // namespace qm7x::ui::qt

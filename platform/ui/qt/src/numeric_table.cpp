@@ -1,0 +1,93 @@
+#include "numeric_table.h"
+
+#include <QHeaderView>
+#include <limits>
+
+#include "numeric_edit.h"
+
+namespace qm7x::ui::qt {
+
+NumericTable::NumericTable(QWidget* parent) : QTableWidget(parent) {
+    setItemDelegate(new NumericCellDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (!showing_) {
+            emit CellCommitted(item->column(), item->row(), item->data(Qt::EditRole).toDouble());
+        }
+    });
+}
+
+void NumericTable::SetFormatter(Formatter formatter) {
+    formatter_ = std::move(formatter);
+    viewport()->update();
+}
+
+QString NumericTable::FormatCell(double value) const {
+    return formatter_ ? QString::fromStdString(formatter_(value)) : QString::number(value, 'f', 3);
+}
+
+void NumericTable::ShowCell(int column, int row, double value) {
+    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount()) {
+        return;
+    }
+    showing_ = true;
+    QTableWidgetItem* cell = item(row, column);
+    if (cell == nullptr) {
+        cell = new QTableWidgetItem();  // owned by the table
+        cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        setItem(row, column, cell);
+    }
+    cell->setData(Qt::EditRole, value);
+    showing_ = false;
+}
+
+double NumericTable::CellValue(int column, int row) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell == nullptr ? 0.0 : cell->data(Qt::EditRole).toDouble();
+}
+
+QString NumericTable::CellText(int column, int row) const {
+    return FormatCell(CellValue(column, row));
+}
+
+void NumericTable::SetIndicator(bool indicator) {
+    setEditTriggers(indicator
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+}
+
+NumericCellDelegate::NumericCellDelegate(const NumericTable* table)
+    : QStyledItemDelegate(const_cast<NumericTable*>(table)), table_(table) {}
+
+QString NumericCellDelegate::displayText(const QVariant& value, const QLocale& /*locale*/) const {
+    return table_->FormatCell(value.toDouble());
+}
+
+QWidget* NumericCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
+                                           const QModelIndex& /*index*/) const {
+    auto* editor = new NumericEdit(parent);  // owned by the view while editing
+    editor->SetFormatter(table_->CellFormatter());
+    editor->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+    editor->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    editor->setFrame(false);
+    return editor;
+}
+
+void NumericCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    static_cast<NumericEdit*>(editor)->ShowValue(index.data(Qt::EditRole).toDouble());
+}
+
+void NumericCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                       const QModelIndex& index) const {
+    auto* edit = static_cast<NumericEdit*>(editor);
+    edit->interpretText();
+    model->setData(index, edit->value(), Qt::EditRole);
+}
+
+}  // namespace qm7x::ui::qt
