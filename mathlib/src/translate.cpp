@@ -35,17 +35,17 @@ bool validFrame(const std::int32_t* chanList, std::int32_t chanCount) {
 }
 
 template <int Chans, typename Out>
-void convertFrames(std::int32_t format, const unsigned char* raw, Out* out, std::int64_t frames,
+void convertLayout(std::int32_t format, const unsigned char* raw, Out* out, std::int64_t frames,
                    const PreparedPositions<Out>& p) {
     switch (format) {
         case 0:
-            convertInt32Frames<Chans>(raw, out, frames, p);
+            convertFrames<Chans, Int32Frames>(raw, out, frames, p);
             break;
         case 1:
-            convertInt16Frames<Chans>(raw, out, frames, p);
+            convertFrames<Chans, Int16Frames>(raw, out, frames, p);
             break;
         default:
-            convertPackedFrames<Chans>(raw, out, frames, p);
+            convertFrames<Chans, PackedFrames>(raw, out, frames, p);
             break;
     }
 }
@@ -66,13 +66,13 @@ std::int32_t translate(const ConvParams* params, const double* coeff, const std:
     const auto* bytes = static_cast<const unsigned char*>(raw);
     switch (chanCount) {
         case 1:
-            convertFrames<1>(params->format, bytes, out, frames, p);
+            convertLayout<1>(params->format, bytes, out, frames, p);
             break;
         case 2:
-            convertFrames<2>(params->format, bytes, out, frames, p);
+            convertLayout<2>(params->format, bytes, out, frames, p);
             break;
         default:
-            convertFrames<3>(params->format, bytes, out, frames, p);
+            convertLayout<3>(params->format, bytes, out, frames, p);
             break;
     }
     return 0;

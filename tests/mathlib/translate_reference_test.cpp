@@ -136,9 +136,10 @@ Scenario randomScenario(std::mt19937& rng) {
     for (int i = 0; i < count; ++i) {
         s.chanList.push_back(uniform(0, 2));
     }
-    s.blockLen = uniform(-3, 40);
+    // Short blocks, and blocks of several 48-value chunks with a remainder.
+    s.blockLen = uniform(0, 3) == 0 ? uniform(-3, 20) : uniform(20, 200);
     // Enough bytes for the largest block, plus room to test a misaligned start.
-    s.raw.resize(static_cast<std::size_t>(4 * 3 * 41 + 8));
+    s.raw.resize(static_cast<std::size_t>(4 * 3 * 201 + 8));
     for (unsigned char& b : s.raw) {
         b = static_cast<unsigned char>(rng());
     }

@@ -1,0 +1,201 @@
+// Throughput of trqm7xMath_translateResults / trqm7xMath_translateResultsFloat on one acquisition
+// block of 625200 frames, each beside a baseline that reads the same raw block and writes the same
+// number of output values without the arithmetic. The ratio conversion/baseline of the two
+// throughputs is printed after the runs.
+//
+//   bench_translate [--benchmark_repetitions=N] [other Google Benchmark options]
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "trqm7x_math.h"
+
+namespace {
+
+constexpr std::int64_t kFrames = 625200;
+
+struct Layout {
+    std::int32_t format;
+    std::int32_t chanCount;
+
+    std::int64_t wordsPerFrame() const {
+        return format == 0 ? chanCount : format == 1 ? (chanCount + 1) / 2 : 1;
+    }
+    // blockLen that makes the conversion take exactly kFrames frames.
+    std::int32_t blockLen() const {
+        return static_cast<std::int32_t>(kFrames * chanCount / wordsPerFrame());
+    }
+    std::int64_t rawBytes() const { return 4 * kFrames * wordsPerFrame(); }
+    std::int64_t values() const { return kFrames * chanCount; }
+};
+
+std::vector<unsigned char> randomBlock(const Layout& layout) {
+    std::vector<unsigned char> raw(static_cast<std::size_t>(layout.rawBytes()));
+    std::mt19937 rng(12345);
+    for (unsigned char& b : raw) {
+        b = static_cast<unsigned char>(rng());
+    }
+    return raw;
+}
+
+// Reads every raw value as the conversion does and stores it as an output value, unscaled.
+// Reads every raw value as the conversion does and stores it as an output value, unscaled. Works
+// in chunks of 48 values with restrict-qualified pointers, so that the compiler vectorises the
+// stores as well as it can: the baseline is the fastest plain move of these bytes.
+constexpr int kChunk = 48;
+
+template <typename Out>
+void storeChunk(const std::int32_t* __restrict codes, Out* __restrict out) {
+    for (int j = 0; j < kChunk; ++j) {
+        out[j] = static_cast<Out>(codes[j]);
+    }
+}
+
+template <typename Out>
+void baselineCopy(const Layout& layout, const unsigned char* __restrict raw, Out* __restrict out) {
+    const std::int32_t c = layout.chanCount;
+    const std::int64_t framesPerChunk = kChunk / c;
+    const std::int64_t slots = c + c % 2;
+    std::int32_t codes[kChunk];
+    for (std::int64_t f = 0; f + framesPerChunk <= kFrames; f += framesPerChunk) {
+        if (layout.format == 0) {
+            std::memcpy(codes, raw + 4 * f * c, sizeof codes);
+        } else if (layout.format == 1) {
+            for (std::int64_t g = 0; g < framesPerChunk; ++g) {
+                for (std::int32_t i = 0; i < c; ++i) {
+                    std::int16_t x;
+                    std::memcpy(&x, raw + 2 * ((f + g) * slots + i), 2);
+                    codes[g * c + i] = x;
+                }
+            }
+        } else {
+            for (std::int64_t g = 0; g < framesPerChunk; ++g) {
+                std::int32_t w;
+                std::memcpy(&w, raw + 4 * (f + g), 4);
+                for (std::int32_t i = 0; i < c; ++i) {
+                    codes[g * c + i] = w;
+                }
+            }
+        }
+        storeChunk(codes, out + f * c);
+    }
+}
+
+template <typename Out>
+void convert(const ConvParams& params, const double* coeff, const std::int32_t* chans,
+             const Layout& layout, const unsigned char* raw, Out* out) {
+    if constexpr (sizeof(Out) == sizeof(double)) {
+        trqm7xMath_translateResults(&params, coeff, chans, layout.chanCount, raw, out,
+                                    layout.blockLen());
+    } else {
+        trqm7xMath_translateResultsFloat(&params, coeff, chans, layout.chanCount, raw, out,
+                                         layout.blockLen());
+    }
+}
+
+template <typename Out>
+void runBlock(benchmark::State& state, Layout layout, bool baseline) {
+    const std::vector<unsigned char> raw = randomBlock(layout);
+    std::vector<Out> out(static_cast<std::size_t>(layout.values()));
+    ConvParams params{};
+    params.shift = 3;
+    params.divisor = 8388608;
+    params.format = layout.format;
+    params.offset[0] = 0.001;
+    params.offset[1] = -0.002;
+    params.offset[2] = 0.003;
+    const double coeff[10] = {0, 0, 0, 0, 1.001, 0.999, 1.002, 0.998, 1.003, 0.997};
+    const std::int32_t chans[3] = {0, 1, 2};
+    for (auto _ : state) {
+        if (baseline) {
+            baselineCopy(layout, raw.data(), out.data());
+        } else {
+            convert(params, coeff, chans, layout, raw.data(), out.data());
+        }
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() *
+                            (layout.rawBytes() + layout.values() * std::int64_t{sizeof(Out)}));
+}
+
+std::string configName(const char* type, const Layout& layout) {
+    return std::string(type) + "/format:" + std::to_string(layout.format) +
+           "/chans:" + std::to_string(layout.chanCount);
+}
+
+// Console output as usual, then the ratio of each conversion's throughput to its baseline's
+// (same bytes moved, so the ratio of the baseline's time to the conversion's).
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration) {
+                Timing& t = timings_[run.benchmark_name()];
+                t.seconds += run.real_accumulated_time;
+                t.iterations += static_cast<double>(run.iterations);
+            }
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-32s %12s\n", "conversion / baseline", "throughput");
+        for (const auto& [name, t] : timings_) {
+            if (name.rfind("convert/", 0) != 0) {
+                continue;
+            }
+            const auto base = timings_.find("baseline/" + name.substr(8));
+            if (base == timings_.end() || t.iterations == 0 || base->second.iterations == 0) {
+                continue;
+            }
+            const double perBlock = t.seconds / t.iterations;
+            const double basePerBlock = base->second.seconds / base->second.iterations;
+            std::printf("%-32s %12.3f\n", name.substr(8).c_str(), basePerBlock / perBlock);
+        }
+    }
+
+  private:
+    struct Timing {
+        double seconds = 0.0;
+        double iterations = 0.0;
+    };
+    std::map<std::string, Timing> timings_;
+};
+
+template <typename Out>
+void registerPair(const char* type, Layout layout) {
+    const std::string suffix = configName(type, layout);
+    benchmark::RegisterBenchmark(("baseline/" + suffix).c_str(), [layout](benchmark::State& s) {
+        runBlock<Out>(s, layout, true);
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("convert/" + suffix).c_str(), [layout](benchmark::State& s) {
+        runBlock<Out>(s, layout, false);
+    })->Unit(benchmark::kMicrosecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (std::int32_t format : {0, 1, 2}) {
+        for (std::int32_t chans : {1, 3}) {
+            registerPair<double>("double", Layout{format, chans});
+            registerPair<float>("float", Layout{format, chans});
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
