@@ -14,7 +14,7 @@ __attribute__((visibility("default"))) ViStatus viOpenDefaultRM(ViPSession vi) {
     return VI_SUCCESS;
 }
 
-// Honours "%#t" (count in: room, count out: characters read) the way a VISA library does.
+// Honours "%#t" (count in: the buffer size with its terminator; out: the characters stored).
 __attribute__((visibility("default"))) ViStatus viQueryf(ViSession, ViConstString writeFmt,
                                                          ViConstString readFmt, ...) {
     if (std::string_view(writeFmt) != "*IDN?\n" || std::string_view(readFmt) != "%#t") {
@@ -26,8 +26,12 @@ __attribute__((visibility("default"))) ViStatus viQueryf(ViSession, ViConstStrin
     auto* count = va_arg(args, ViInt32*);
     auto* buffer = va_arg(args, ViChar*);
     va_end(args);
-    const auto length = std::min<std::size_t>(kReply.size(), static_cast<std::size_t>(*count));
+    if (*count < 1) {
+        return VI_ERROR_INV_FMT;
+    }
+    const auto length = std::min<std::size_t>(kReply.size(), static_cast<std::size_t>(*count - 1));
     std::memcpy(buffer, kReply.data(), length);
+    buffer[length] = '\0';
     *count = static_cast<ViInt32>(length);
     return VI_SUCCESS;
 }

@@ -1,6 +1,8 @@
 // Wrappers of the VISA operations over the library loaded on first use.
 #include "qm7x/visa/visa.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -139,12 +141,12 @@ ViStatus viQueryf(ViSession vi, ViConstString writeFmt, ViConstString readFmt,
         return VI_ERROR_INV_FMT;
     }
     reply.front() = '\0';
-    // "%#t" bounds the read by the count argument: room for the text without its terminator.
-    ViInt32 count = static_cast<ViInt32>(reply.size() - 1);
+    // "%#t" bounds the read: the count gives the buffer's size (terminator included) and comes
+    // back as the number of characters stored.
+    auto count = static_cast<ViInt32>(std::min<std::size_t>(reply.size(), INT32_MAX));
     const ViStatus status = call(&Api::queryf, vi, writeFmt, "%#t", &count, reply.data());
-    const auto length = (count >= 0 && static_cast<std::size_t>(count) < reply.size())
-                            ? static_cast<std::size_t>(count)
-                            : reply.size() - 1;
+    const auto length =
+        count >= 0 ? std::min(static_cast<std::size_t>(count), reply.size() - 1) : std::size_t{0};
     reply[length] = '\0';
     return status;
 }

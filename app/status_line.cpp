@@ -1,0 +1,39 @@
+// The status line of the main panel and the check of driver statuses.
+#include <array>
+
+#include "p_qm7x.h"
+#include "qm7x/os/encoding.h"
+#include "qm7x/ui/userint.h"
+#include "shell.h"
+#include "trqm7x.h"
+
+namespace qm7x::app {
+
+namespace {
+
+void writeStatusLine(std::string_view text, int colour) {
+    ui::SetCtrlVal(mpPanel, MP_ERROR_MESSAGE, text);
+    ui::SetCtrlAttribute(mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
+}
+
+}  // namespace
+
+int checkErr(int status) {
+    if (status == 0) {
+        return 0;
+    }
+    std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};  // one spare byte keeps it terminated
+    trqm7x_error_message(0, status, text.data());
+    writeStatusLine(os::FromCp1251(text.data()), kStatusRed);
+    return status;
+}
+
+void showStatusInfo(std::string_view text) {
+    writeStatusLine(text, kStatusWhite);
+}
+
+void clearStatusLine() {
+    ui::DefaultCtrl(mpPanel, MP_ERROR_MESSAGE);
+}
+
+}  // namespace qm7x::app
