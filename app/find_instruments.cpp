@@ -142,10 +142,11 @@ bool describeVektrumBox(ViSession vi, const char* rsrcName, InstrRecord& record)
 
 // Opens one resource and describes it into `record`; true when it is a carrier of ours.
 bool describeResource(SearchObjects& objects, const char* rsrcName, InstrRecord& record) {
+    objects.resource = VI_NULL;
     const ViStatus opened =
         visa::viOpen(objects.resourceManager, rsrcName, VI_NO_LOCK, 0, &objects.resource);
     // A warning still opens the resource: it is closed, but the resource is not used.
-    objects.resourceOpen = opened >= VI_SUCCESS;
+    objects.resourceOpen = opened >= VI_SUCCESS && objects.resource != VI_NULL;
     if (opened != VI_SUCCESS) {
         return false;
     }
