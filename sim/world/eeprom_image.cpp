@@ -34,6 +34,17 @@ std::string Triple(const CoeffRecord& record, auto field) {
            Number(field(record, 3)) + "]";
 }
 
+// The tag as text when it is plain ASCII, so that the readable copy stays valid YAML.
+std::string PrintableTag(const CoeffRecord& record) {
+    std::string tag = record.tag();
+    for (char& c : tag) {
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') {
+            c = '?';
+        }
+    }
+    return tag;
+}
+
 CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
     CoeffRecord record;
     std::size_t count = 0;
@@ -90,11 +101,7 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
         text << "  " << line << "\n";
     }
     text << "decoded:\n"
-         << "  tag: \""
-         << (record.tag().find_first_of(std::string("\"\\\0", 3)) == std::string::npos
-                 ? record.tag()
-                 : std::string("?"))
-         << "\"\n"
+         << "  tag: \"" << PrintableTag(record) << "\"\n"
          << "  range_v: " << Triple(record, [](auto& r, int c) { return r.range(c); }) << "\n"
          << "  gain_pos_v_per_code: "
          << Triple(record, [](auto& r, int c) { return r.gain(c, false); }) << "\n"

@@ -1,0 +1,162 @@
+// The coefficient record handed out by address, the EEPROM behind it and injected faults.
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <limits>
+
+#include "bench_fixture.h"
+#include "coeff_record.h"
+#include "status.h"
+
+namespace qm7x::sim::test {
+namespace {
+
+class Record : public BenchTest {
+  protected:
+    void open(const std::string& faults = "[]") {
+        loadBench(SmallBench("instant", faults));
+        carrier_ = openCarrier(kCarrier);
+        mez_ = openMezzanine(kCarrier, carrier_, 1);
+        ASSERT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &record_), VI_SUCCESS);
+        ASSERT_NE(record_, nullptr);
+    }
+    void reopen() {
+        ASSERT_EQ(trqm7x_close(mez_), VI_SUCCESS);
+        mez_ = openMezzanine(kCarrier, carrier_, 1);
+        ASSERT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &record_), VI_SUCCESS);
+    }
+    CoeffRecord current() const {
+        CoeffRecord copy;
+        std::memcpy(copy.bytes.data(), record_, kRecordSize);
+        return copy;
+    }
+    void put(const CoeffRecord& record) { std::memcpy(record_, record.bytes.data(), kRecordSize); }
+    std::filesystem::path image() const { return dir() / "state" / "Q1.eeprom.yaml"; }
+
+    ViSession carrier_ = VI_NULL;
+    ViSession mez_ = VI_NULL;
+    void* record_ = nullptr;
+};
+
+// A record that uses every byte, the uninterpreted ones with odd patterns and a NaN payload.
+CoeffRecord OddRecord() {
+    CoeffRecord record = DefaultRecord();
+    record.setTag("PX94");
+    for (std::size_t i = 4; i < 8; ++i) {
+        record.bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
+    }
+    record.setGain(2, true, 1.234567890123456e-7);
+    record.setTestU(3, -0.0);
+    const std::uint64_t payload = 0x7FF8DEADBEEF0001ULL;  // a quiet NaN carrying data
+    std::memcpy(record.bytes.data() + 104, &payload, sizeof payload);
+    return record;
+}
+
+TEST_F(Record, TheRecordLivesInTheDriverAndFollowsItsOperations) {
+    open();
+    EXPECT_EQ(current(), DefaultRecord());  // the factory EEPROM holds the defaults
+    ViReal64 range = 0.0;
+    ASSERT_EQ(trqm7x_range_q(mez_, 2, &range), VI_SUCCESS);
+    EXPECT_EQ(range, 1.0);
+    // What the program writes through the address is what the driver uses.
+    CoeffRecord edited = current();
+    edited.setRange(2, 0.1);
+    put(edited);
+    ASSERT_EQ(trqm7x_range_q(mez_, 2, &range), VI_SUCCESS);
+    EXPECT_EQ(range, 0.1);
+    EXPECT_EQ(trqm7x_range_q(mez_, 4, &range), kErrorParameter2);
+    ASSERT_EQ(trqm7x_resetCoeff(mez_), VI_SUCCESS);
+    EXPECT_EQ(current(), DefaultRecord());
+    void* other = nullptr;
+    EXPECT_EQ(trqm7x_get_attribute(mez_, 2, &other), VI_ERROR_NSUP_ATTR);
+}
+
+TEST_F(Record, FlashRoundTripsTheRecordBitForBitAcrossSessionsAndRuns) {
+    open();
+    put(OddRecord());
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    put(DefaultRecord());
+    ASSERT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
+    EXPECT_EQ(current(), OddRecord());
+
+    // A new session and a fresh load of the bench (the next run) find the same bytes.
+    reopen();
+    EXPECT_EQ(current(), OddRecord());
+    loadBench(SmallBench());
+    carrier_ = openCarrier(kCarrier);
+    mez_ = openMezzanine(kCarrier, carrier_, 1);
+    ASSERT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &record_), VI_SUCCESS);
+    ASSERT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
+    EXPECT_EQ(current(), OddRecord());
+}
+
+TEST_F(Record, ImageIsReplacedAtomicallyAndStaysReadable) {
+    open();
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    put(OddRecord());
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir() / "state")) {
+        ++files;
+        EXPECT_EQ(entry.path().filename(), "Q1.eeprom.yaml");  // no temporary file left behind
+    }
+    EXPECT_EQ(files, 1u);
+    std::ifstream in(image());
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("record_hex: |\n  50 58 39 34 a4 a5 a6 a7"), std::string::npos) << text;
+    EXPECT_NE(text.find("tag: \"PX94\""), std::string::npos);
+    EXPECT_NE(text.find("range_v: [10, 1, 0.10000000000000001]"), std::string::npos);
+}
+
+TEST_F(Record, BlankCorruptAndUnwritableEepromsAreReportedWithTheirFile) {
+    open();
+    // Q2 never had its EEPROM written: blank memory reads as defaults, with a warning.
+    const ViSession blank = openMezzanine(kCarrier, carrier_, 3);
+    EXPECT_EQ(trqm7x_readFlash(blank), kWarnEepromBlank);
+
+    std::filesystem::create_directories(image().parent_path());
+    std::ofstream(image()) << "record_hex: |\n  01 02 03\n";
+    put(OddRecord());
+    EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+    EXPECT_EQ(current(), OddRecord());  // a failed read leaves the record as it was
+    const std::string text = errorText(kErrorEepromRead);
+    EXPECT_NE(text.find("Q1.eeprom.yaml"), std::string::npos) << text;
+    EXPECT_NE(text.find("3 байт вместо 112"), std::string::npos) << text;
+
+    // The state directory cannot be made (a file is in the way): the write fails, no crash.
+    loadBench(SmallBench() + "state_dir: blocker/state\n");
+    std::ofstream(dir() / "blocker") << "not a directory";
+    carrier_ = openCarrier(kCarrier);
+    mez_ = openMezzanine(kCarrier, carrier_, 1);
+    EXPECT_EQ(trqm7x_writeFlash(mez_), kErrorEepromWrite);
+    EXPECT_NE(errorText(kErrorEepromWrite).find("blocker"), std::string::npos);
+}
+
+TEST_F(Record, FaultsFireOnTheirCallOrOnEveryCall) {
+    open(R"([{operation: trqm7x_writeFlash, status: TRQM7X_ERROR_EEPROM_WRITE, call: 2},
+            {operation: trqm7x_reset, status: 0xBFFF0015},
+            {operation: trqm7x_resetCoeff, status: TRQM7X_WARN_EEPROM_BLANK}])");
+    EXPECT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    put(OddRecord());
+    EXPECT_EQ(trqm7x_writeFlash(mez_), kErrorEepromWrite);
+    EXPECT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(trqm7x_reset(mez_), VI_ERROR_TMO);
+    }
+    // A warning comes after the operation has done its work.
+    EXPECT_EQ(trqm7x_resetCoeff(mez_), kWarnEepromBlank);
+    EXPECT_EQ(current(), DefaultRecord());
+}
+
+TEST_F(Record, RecordAddressStaysValidWhileTheSessionIsOpen) {
+    open();
+    void* again = nullptr;
+    ASSERT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
+    ASSERT_EQ(trqm7x_resetCoeff(mez_), VI_SUCCESS);
+    ASSERT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &again), VI_SUCCESS);
+    EXPECT_EQ(again, record_);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(record_) % alignof(double), 0u);
+}
+
+}  // namespace
+}  // namespace qm7x::sim::test
