@@ -184,7 +184,9 @@ TEST_F(EventsTest, FileSelectionTellsExistingFromNew) {
     ui.frontEnd.AnswerFileSelect(existing);
     ui.frontEnd.AnswerFileSelect(fresh);
     ui.frontEnd.CancelFileSelect();
-    const FileSelectOptions options{.defaultFileSpec = "*.log", .title = "Файл протокола"};
+    FileSelectOptions options;
+    options.defaultFileSpec = "*.log";
+    options.title = "Файл протокола";
     std::string path = "before";
     EXPECT_EQ(FileSelectPopup(options, path), VAL_EXISTING_FILE_SELECTED);
     EXPECT_EQ(path, existing);

@@ -213,6 +213,32 @@ TEST_F(OperatorTest, ClosingAPanelCommitsItsCloseControl) {
     EXPECT_EQ(trace, (std::vector<std::string>{"close control 1"}));
 }
 
+TEST_F(OperatorTest, ResizingGivesThePanelItsSizeEvent) {
+    bool quit = false;
+    // Keeps the text box filling the panel to its lower right corner.
+    RegisterCallback("mainPanelCB", [](int p, int event, void*, int, int) {
+        if (event == EVENT_PANEL_SIZE) {
+            int width = 0;
+            int height = 0;
+            int top = 0;
+            int left = 0;
+            GetPanelAttribute(p, ATTR_WIDTH, width);
+            GetPanelAttribute(p, ATTR_HEIGHT, height);
+            GetCtrlAttribute(p, MAIN_LOG, ATTR_TOP, top);
+            GetCtrlAttribute(p, MAIN_LOG, ATTR_LEFT, left);
+            SetCtrlAttribute(p, MAIN_LOG, ATTR_HEIGHT, height - top);
+            SetCtrlAttribute(p, MAIN_LOG, ATTR_WIDTH, width - left);
+        }
+        return 0;
+    });
+    SetCtrlAttribute(panel, MAIN_LOG, ATTR_TOP, 30);
+    ui.script.ResizePanel(PanelRef::Handle(panel), 900, 700).Do("quit", [&] { quit = true; });
+    MainLoop(quit);
+    const Control* log = FindControl(panel, MAIN_LOG);
+    EXPECT_EQ(log->geometry.height, 670);
+    EXPECT_EQ(log->geometry.width, 900);
+}
+
 // The operator drives any front end, not only the headless one.
 class PlainFrontEnd : public HeadlessFrontEnd {
   public:

@@ -50,7 +50,7 @@ int Insert(int panel, int control, int index, std::string_view label, Value valu
         ++c->index;  // the selected item stays selected
     }
     Notify([&](FrontEnd& fe) { fe.ControlItemsChanged(panel, control); });
-    return index;
+    return 0;
 }
 
 int ItemAt(int panel, int control, int index, const ListItem*& item) {

@@ -128,6 +128,10 @@ int DiscardPanel(int panel) {
     if (!Discarding().insert(panel).second) {
         return 0;  // a callback of the panel discards it again while it is being discarded
     }
+    struct Done {
+        int panel;
+        ~Done() { Discarding().erase(panel); }
+    } done{panel};
     std::vector<int> tree;
     CollectTree(panel, tree);
     for (int h : tree) {
@@ -158,7 +162,6 @@ int DiscardPanel(int panel) {
         rt.panels.erase(h);
         std::erase(rt.loadOrder, h);
     }
-    Discarding().erase(panel);
     return 0;
 }
 

@@ -232,6 +232,16 @@ ScriptedOperator& ScriptedOperator::ClosePanel(PanelRef panel) {
     return Add({d, panel, true, {}, [](int h) { DispatchUserEvent(h, 0, EVENT_CLOSE); }});
 }
 
+ScriptedOperator& ScriptedOperator::ResizePanel(PanelRef panel, int width, int height) {
+    std::string d = "resize " + panel.Describe() + " to " + std::to_string(width) + "x" +
+                    std::to_string(height);
+    return Add({d, panel, true, {}, [=](int h) {
+                    Check(SetPanelAttribute(h, ATTR_WIDTH, width), d);
+                    Check(SetPanelAttribute(h, ATTR_HEIGHT, height), d);
+                    DispatchUserEvent(h, 0, EVENT_PANEL_SIZE);
+                }});
+}
+
 ScriptedOperator& ScriptedOperator::Do(std::string description, std::function<void()> action) {
     return Add({std::move(description), PanelRef{}, false, {}, [action = std::move(action)](int) {
                     action();

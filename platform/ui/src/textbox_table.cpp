@@ -37,7 +37,7 @@ int InsertTextBoxLine(int panel, int control, int index, std::string_view text) 
     }
     c->lines.insert(c->lines.begin() + index, lines.begin(), lines.end());
     Notify([&](FrontEnd& fe) { fe.TextBoxLinesChanged(panel, control); });
-    return index;
+    return 0;
 }
 
 int GetNumTextBoxLines(int panel, int control, int& count) {

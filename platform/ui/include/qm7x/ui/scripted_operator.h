@@ -55,7 +55,8 @@ class ScriptedOperator {
     ScriptedOperator& DoubleClickItem(PanelRef panel, int control, int index);  // list box
     ScriptedOperator& ChooseTabPage(PanelRef panel, int control, int page);
     ScriptedOperator& SetCell(PanelRef panel, int control, Point cell, double value);
-    ScriptedOperator& ClosePanel(PanelRef panel);  // the window's close box
+    ScriptedOperator& ClosePanel(PanelRef panel);                          // the window's close box
+    ScriptedOperator& ResizePanel(PanelRef panel, int width, int height);  // EVENT_PANEL_SIZE
     // Any action; runs as soon as it is its turn.
     ScriptedOperator& Do(std::string description, std::function<void()> action);
     // Holds the script until the condition holds (checked once per event pass).

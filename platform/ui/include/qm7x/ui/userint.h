@@ -222,7 +222,8 @@ inline constexpr int VAL_PANEL_GRAY = 0xD4D0C8;
 
 // ---- Rings and list boxes -----------------------------------------------------------------------
 int ClearListCtrl(int panel, int control);
-// index -1 (or the item count) appends.
+// index -1 (or the item count) appends. Returns 0. The first item of an empty list becomes the
+// selected one; the selected item stays selected when others are inserted or deleted.
 int InsertListItem(int panel, int control, int index, std::string_view label, int value);
 int InsertListItem(int panel, int control, int index, std::string_view label, double value);
 int InsertListItem(int panel, int control, int index, std::string_view label,
@@ -238,7 +239,7 @@ int GetValueFromIndex(int panel, int control, int index, std::string& value);
 int GetLabelFromIndex(int panel, int control, int index, std::string& label);
 
 // ---- Text boxes ---------------------------------------------------------------------------------
-// index -1 (or the line count) appends.
+// index -1 (or the line count) appends; a text with '\n' gives several lines. Returns 0.
 int InsertTextBoxLine(int panel, int control, int index, std::string_view text);
 int GetNumTextBoxLines(int panel, int control, int& count);
 int GetTextBoxLine(int panel, int control, int index, std::string& text);
