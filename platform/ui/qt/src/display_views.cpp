@@ -136,16 +136,14 @@ class TextBoxView : public ControlView {
             DispatchUserAction(panel, control, EVENT_COMMIT);
         });
         // Scrolling by the operator is the control's first visible line.
-        QObject::connect(box_->verticalScrollBar(), &QScrollBar::valueChanged, box_,
-                         [panel, control](int line) {
-                             const Control* c = FindControl(panel, control);
-                             if (c != nullptr && c->firstVisibleLine != line) {
-                                 SetCtrlAttribute(panel, control, ATTR_FIRST_VISIBLE_LINE, line);
-                             }
-                         });
+        QObject::connect(box_, &TextBox::ScrolledTo, box_, [panel, control](int line) {
+            const Control* c = FindControl(panel, control);
+            if (c != nullptr && c->firstVisibleLine != line) {
+                SetCtrlAttribute(panel, control, ATTR_FIRST_VISIBLE_LINE, line);
+            }
+        });
     }
     void ShowLines(const Control& c) override {
-        const QSignalBlocker block(box_->verticalScrollBar());
         QStringList lines = ToQStringList(c.lines);
         if (lines.size() == box_->LineCount() + 1 &&
             box_->toPlainText() == QStringList(lines.mid(0, lines.size() - 1)).join('\n')) {
@@ -162,7 +160,6 @@ class TextBoxView : public ControlView {
         if (c.fixedPitch) {
             box_->UseFixedPitchFont();
         }
-        const QSignalBlocker block(box_->verticalScrollBar());
         box_->SetFirstVisibleLine(c.firstVisibleLine);
     }
     void SetIndicator(bool indicator) override { box_->setReadOnly(indicator); }

@@ -111,8 +111,7 @@ class NumericView : public ControlView {
         format.precision = c.precision;
         edit_->SetIntegral(c.dataType != VAL_DOUBLE);
         constexpr double kHuge = std::numeric_limits<double>::max();
-        edit_->setRange(c.hasRange ? c.minValue : -kHuge, c.hasRange ? c.maxValue : kHuge);
-        edit_->setSingleStep(c.step);
+        edit_->SetLimits(c.hasRange ? c.minValue : -kHuge, c.hasRange ? c.maxValue : kHuge, c.step);
         edit_->SetFormatter([format](double v) { return FormatNumeric(format, v); });
         ShowValue(c);
     }

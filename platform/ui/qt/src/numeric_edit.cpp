@@ -30,7 +30,16 @@ void NumericEdit::SetFormatter(Formatter formatter) {
 
 void NumericEdit::SetIntegral(bool integral) {
     integral_ = integral;
+    showing_ = true;
     setDecimals(integral ? 0 : 15);
+    showing_ = false;
+}
+
+void NumericEdit::SetLimits(double minimum, double maximum, double step) {
+    showing_ = true;
+    setRange(minimum, maximum);
+    setSingleStep(step);
+    showing_ = false;
 }
 
 void NumericEdit::ShowValue(double value) {

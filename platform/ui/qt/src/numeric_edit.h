@@ -19,6 +19,9 @@ class NumericEdit : public QDoubleSpinBox {
     void SetFormatter(Formatter formatter);
     // Integer controls round every entry and step to whole numbers.
     void SetIntegral(bool integral);
+    // Range and step from the program; a value outside the new range is coerced without a
+    // commit (the program, not the operator, changed it).
+    void SetLimits(double minimum, double maximum, double step);
     // Shows a value from the program without emitting `Committed`.
     void ShowValue(double value);
     // Indicator mode: shows values, takes no entry, no arrows.

@@ -62,8 +62,8 @@ void NumericTable::SetIndicator(bool indicator) {
                               QAbstractItemView::AnyKeyPressed);
 }
 
-NumericCellDelegate::NumericCellDelegate(const NumericTable* table)
-    : QStyledItemDelegate(const_cast<NumericTable*>(table)), table_(table) {}
+NumericCellDelegate::NumericCellDelegate(NumericTable* table)
+    : QStyledItemDelegate(table), table_(table) {}
 
 QString NumericCellDelegate::displayText(const QVariant& value, const QLocale& /*locale*/) const {
     return table_->FormatCell(value.toDouble());
@@ -76,7 +76,16 @@ QWidget* NumericCellDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     editor->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
     editor->setButtonSymbols(QAbstractSpinBox::NoButtons);
     editor->setFrame(false);
+    // Enter or leaving the cell ends the entry, as in the numeric controls.
+    connect(editor, &NumericEdit::editingFinished, this, &NumericCellDelegate::EditorFinished);
     return editor;
+}
+
+void NumericCellDelegate::EditorFinished() {
+    if (auto* editor = qobject_cast<QWidget*>(sender())) {
+        emit commitData(editor);
+        emit closeEditor(editor);
+    }
 }
 
 void NumericCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {

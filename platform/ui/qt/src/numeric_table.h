@@ -37,13 +37,16 @@ class NumericTable : public QTableWidget {
 class NumericCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
-    explicit NumericCellDelegate(const NumericTable* table);
+    explicit NumericCellDelegate(NumericTable* table);
     QString displayText(const QVariant& value, const QLocale& locale) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+
+  private slots:
+    void EditorFinished();
 
   private:
     const NumericTable* table_;

@@ -18,19 +18,11 @@ void PanelWidget::ResizeQuietly(int width, int height) {
 }
 
 void PanelWidget::closeEvent(QCloseEvent* event) {
-    // The window stays as it is: the program decides what the close box does, through the
-    // panel's close control and its panel callback.
+    // The window stays as it is: the program decides what the close box does. The run-time
+    // hands the close event to the panel callback and commits the panel's close control.
     event->ignore();
-    const Panel* panel = FindPanel(panel_);
-    if (panel == nullptr) {
-        return;
-    }
-    const int handle = panel_;
-    if (panel->closeCtrl != 0) {
-        DispatchUserAction(handle, panel->closeCtrl, EVENT_COMMIT);
-    }
-    if (FindPanel(handle) != nullptr) {
-        DispatchUserAction(handle, 0, EVENT_CLOSE);
+    if (FindPanel(panel_) != nullptr) {
+        DispatchUserAction(panel_, 0, EVENT_CLOSE);
     }
 }
 

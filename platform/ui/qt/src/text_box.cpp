@@ -9,6 +9,17 @@ namespace qm7x::ui::qt {
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
+    // Operator actions on the scroll bar (and the wheel, which goes through it) report the
+    // line once the bar has moved; scrolling by the program does not.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int /*action*/) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                wantedFirstLine_ = -1;
+                emit ScrolledTo(FirstVisibleLine());
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void TextBox::AppendLine(const QString& line) {
@@ -32,7 +43,22 @@ int TextBox::FirstVisibleLine() const {
 }
 
 void TextBox::SetFirstVisibleLine(int line) {
+    wantedFirstLine_ = line;
     verticalScrollBar()->setValue(line);
+}
+
+void TextBox::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    if (wantedFirstLine_ >= 0) {
+        verticalScrollBar()->setValue(wantedFirstLine_);
+    }
+}
+
+void TextBox::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    if (wantedFirstLine_ >= 0) {
+        verticalScrollBar()->setValue(wantedFirstLine_);
+    }
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {

@@ -17,6 +17,8 @@ class TextBox : public QPlainTextEdit {
     void SetLines(const QStringList& lines);
     int LineCount() const;
     int FirstVisibleLine() const;
+    // Scrolls so that `line` is the first visible one, now and again once the box is laid out
+    // (before that the scroll range is not known), until the operator scrolls.
     void SetFirstVisibleLine(int line);
     // A fixed-pitch font that has Cyrillic letters, for tables of figures.
     void UseFixedPitchFont();
@@ -24,9 +26,16 @@ class TextBox : public QPlainTextEdit {
   signals:
     // The operator changed the text and left the box.
     void EditingFinished();
+    // The operator scrolled (scroll bar, wheel); the argument is the new first visible line.
+    void ScrolledTo(int line);
 
   protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    int wantedFirstLine_ = -1;
 };
 
 }  // namespace qm7x::ui::qt
