@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <optional>
+#include <ostream>
 
 #include "coeff_storage.h"
 #include "instruments.h"
@@ -323,6 +324,9 @@ TEST_F(Sessions, NewGainsAreStoredByAStoreAndDiscardedByALoad) {
 struct WriteCase {
     ViStatus status;
     bool refreshed;
+    friend void PrintTo(const WriteCase& c, std::ostream* os) {
+        *os << "write status " << c.status << (c.refreshed ? ", refreshed" : ", not refreshed");
+    }
 };
 class StoreStatus : public Sessions, public testing::WithParamInterface<WriteCase> {};
 
