@@ -130,42 +130,61 @@ std::string configName(const char* type, const Layout& layout) {
            "/chans:" + std::to_string(layout.chanCount);
 }
 
-// Console output as usual, then the ratio of each conversion's throughput to its baseline's
-// (same bytes moved, so the ratio of the baseline's time to the conversion's).
+// Console output as usual, then the ratio of each conversion's throughput to its baseline's.
+// Both move the same bytes, so the ratio is the baseline's time per block over the
+// conversion's: CPU time (robust on a shared machine) and real time. With repetitions the
+// "mean" aggregate is used, otherwise the average of the runs.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
+            Timing& t = timings_[run.run_name.function_name];
             if (run.run_type == Run::RT_Iteration) {
-                Timing& t = timings_[run.benchmark_name()];
-                t.seconds += run.real_accumulated_time;
-                t.iterations += static_cast<double>(run.iterations);
+                t.cpu.add(run.GetAdjustedCPUTime());
+                t.real.add(run.GetAdjustedRealTime());
+            } else if (run.aggregate_name == "mean") {
+                t.meanCpu = run.GetAdjustedCPUTime();
+                t.meanReal = run.GetAdjustedRealTime();
             }
         }
     }
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%-32s %12s\n", "conversion / baseline", "throughput");
+        std::printf("\n%-28s %10s %10s\n", "conversion / baseline", "cpu time", "real time");
         for (const auto& [name, t] : timings_) {
             if (name.rfind("convert/", 0) != 0) {
                 continue;
             }
             const auto base = timings_.find("baseline/" + name.substr(8));
-            if (base == timings_.end() || t.iterations == 0 || base->second.iterations == 0) {
+            if (base == timings_.end() || !t.valid() || !base->second.valid()) {
                 continue;
             }
-            const double perBlock = t.seconds / t.iterations;
-            const double basePerBlock = base->second.seconds / base->second.iterations;
-            std::printf("%-32s %12.3f\n", name.substr(8).c_str(), basePerBlock / perBlock);
+            std::printf("%-28s %10.3f %10.3f\n", name.substr(8).c_str(),
+                        base->second.cpuTime() / t.cpuTime(),
+                        base->second.realTime() / t.realTime());
         }
     }
 
   private:
+    struct Average {
+        double sum = 0.0;
+        int count = 0;
+        void add(double v) {
+            sum += v;
+            ++count;
+        }
+        double value() const { return sum / count; }
+    };
     struct Timing {
-        double seconds = 0.0;
-        double iterations = 0.0;
+        Average cpu;
+        Average real;
+        double meanCpu = 0.0;
+        double meanReal = 0.0;
+        bool valid() const { return meanCpu > 0.0 || cpu.count > 0; }
+        double cpuTime() const { return meanCpu > 0.0 ? meanCpu : cpu.value(); }
+        double realTime() const { return meanReal > 0.0 ? meanReal : real.value(); }
     };
     std::map<std::string, Timing> timings_;
 };

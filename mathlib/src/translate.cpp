@@ -39,7 +39,7 @@ void convertLayout(std::int32_t format, const unsigned char* raw, Out* out, std:
                    const PreparedPositions<Out>& p) {
     switch (format) {
         case 0:
-            convertFrames<Chans, Int32Frames>(raw, out, frames, p);
+            convertInt32Frames<Chans>(raw, out, frames, p);
             break;
         case 1:
             convertFrames<Chans, Int16Frames>(raw, out, frames, p);

@@ -1,8 +1,8 @@
-// The inner loops of the conversions. A block is converted in chunks of 48 values: the raw
-// frames of a chunk are first unpacked into plain 32-bit codes (per layout and frame width, so
-// positions are compile-time constants), then every code gets a sign test, one multiplication
-// and one subtraction against per-value tables. The second step has no branch and no aliasing,
-// so compilers turn it into vector code.
+// The inner loops of the conversions. A block is converted in chunks of 48 values: every code
+// gets a sign test, one multiplication and one subtraction against per-value tables, with no
+// branch and no possible aliasing, so compilers turn the loops into vector code. Format 0 reads
+// its codes straight from the block; the other layouts first unpack the frames of a chunk into
+// plain 32-bit codes (per layout and frame width, so positions are compile-time constants).
 #pragma once
 
 #include <cstdint>
@@ -62,18 +62,6 @@ inline void convertByPolarity(const CodeChunk& c, const ChunkTable<Out>& t, Out*
     }
 }
 
-// Format 0: Chans 32-bit signed integers per frame.
-template <int Chans>
-struct Int32Frames {
-    static constexpr bool kPacked = false;
-    static void unpack(const unsigned char* raw, std::int64_t first, int frames, CodeChunk& c) {
-        const unsigned char* frame = raw + 4 * first * Chans;
-        for (int v = 0; v < frames * Chans; ++v) {
-            c.code[v] = readInt32(frame + 4 * v);
-        }
-    }
-};
-
 // Format 1: Chans 16-bit signed integers per frame, plus one spare slot when Chans is odd.
 template <int Chans>
 struct Int16Frames {
@@ -112,6 +100,34 @@ inline void convertChunk(const CodeChunk& c, const ChunkTable<Out>& t, Out* out,
         convertByPolarity(c, t, out, count);
     } else {
         convertBySign(c, t, out, count);
+    }
+}
+
+// Format 0 needs no unpacking: the codes are read straight from the block. The block and the
+// output are distinct caller arrays.
+template <typename Out>
+inline void convertInt32BySign(const unsigned char* __restrict raw, const ChunkTable<Out>& t,
+                               Out* __restrict out, int count) {
+    for (int j = 0; j < count; ++j) {
+        const Out x = static_cast<Out>(readInt32(raw + 4 * j));
+        const Out gp = t.gp[j];
+        const Out gn = t.gn[j];
+        out[j] = x * (x < 0 ? gn : gp) - t.o[j];
+    }
+}
+
+template <int Chans, typename Out>
+void convertInt32Frames(const unsigned char* raw, Out* out, std::int64_t frames,
+                        const PreparedPositions<Out>& p) {
+    constexpr int kFramesPerChunk = kChunkValues / Chans;
+    const ChunkTable<Out> table(p, Chans);
+    std::int64_t f = 0;
+    for (; f + kFramesPerChunk <= frames; f += kFramesPerChunk) {
+        convertInt32BySign(raw + 4 * f * Chans, table, out + f * Chans, kChunkValues);
+    }
+    if (f < frames) {
+        convertInt32BySign(raw + 4 * f * Chans, table, out + f * Chans,
+                           static_cast<int>(frames - f) * Chans);
     }
 }
 
