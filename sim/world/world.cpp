@@ -65,7 +65,13 @@ void World::load(const std::filesystem::path& benchFile) {
             }
         }
     } catch (const BenchError& error) {
-        setDetail(kErrorBench, error.what());
+        // The driver's text has 255 characters: it names the file without its directory.
+        std::string shortened = error.what();
+        const std::string full = std::filesystem::absolute(benchFile).string();
+        if (shortened.rfind(full, 0) == 0) {
+            shortened.replace(0, full.size(), benchFile.filename().string());
+        }
+        setDetail(kErrorBench, shortened);
         std::fprintf(stderr, "QM7X simulated bench: %s\n", error.what());
     }
 }

@@ -1,0 +1,121 @@
+// Broken bench and reference files: a clear error naming file, line and problem; never a crash.
+#include <cstring>
+
+#include "bench_fixture.h"
+#include "status.h"
+#include "visa_functions.h"
+#include "world.h"
+
+namespace qm7x::sim::test {
+namespace {
+
+using BenchFile = BenchTest;
+
+TEST_F(BenchFile, ABrokenBenchFailsEveryCallWithATextNamingFileLineAndProblem) {
+    struct Case {
+        const char* name;
+        std::string yaml;
+        const char* line;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"syntax", "resources:\n  - name: [VXI0::8::INSTR\n", "строка 3",
+         "синтаксическая ошибка YAML"},
+        {"unknown key", SmallBench() + "extra_key: 1\n", "строка 31",
+         "неизвестный ключ «extra_key»"},
+        {"bad mode", SmallBench("sometimes"), "строка 16",
+         "acquisition: ожидается realtime, instant или never, а не «sometimes»"},
+        {"bad number", "resources:\n  - name: VXI0::1::INSTR\n    interface: vxi\n    slot: abc\n",
+         "строка 4", "slot: ожидается целое число"},
+        {"bad interface", "resources:\n  - name: X0::1::INSTR\n    interface: can\n", "строка 3",
+         "неизвестный интерфейс «can»"},
+        {"three positions",
+         "resources:\n  - name: VXI0::1::INSTR\n    interface: vxi\n    carrier:\n      "
+         "positions: [{}, {}, {}]\n",
+         "строка 5", "ожидается список из четырёх позиций"},
+        {"duplicate",
+         "resources:\n  - {name: ASRL1::INSTR, interface: asrl}\n  - {name: "
+         "asrl1::instr, interface: asrl}\n",
+         "строка 3", "повторён"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadBench(c.yaml);
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        EXPECT_EQ(trqm7x_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        EXPECT_EQ(trqm7x_readFlash(VI_NULL), kErrorBench);
+        EXPECT_EQ(viOpenDefaultRM(&vi), VI_ERROR_SYSTEM_ERROR);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_EQ(text.rfind("Ошибка файла описания стенда: ", 0), 0u) << text;
+        EXPECT_EQ(text.find(dir().string()), std::string::npos) << text;  // the name is enough
+        EXPECT_NE(text.find("bench.yaml, "), std::string::npos) << text;
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        EXPECT_NE(text.find(c.problem), std::string::npos) << text;
+        // The revision is still told, so the program can show what it runs against.
+        char driver[TRQM7X_TEXT_LEN] = {}, instrument[TRQM7X_TEXT_LEN] = {};
+        EXPECT_EQ(trqm7x_revision_query(VI_NULL, driver, instrument), VI_SUCCESS);
+    }
+}
+
+TEST_F(BenchFile, AMissingBenchFileIsNamed) {
+    auto& world = World::Instance();
+    {
+        auto guard = world.lock();
+        world.load(dir() / "absent.yaml");
+    }
+    ViSession vi = VI_NULL;
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+    const std::string text = errorText(kErrorBench);
+    EXPECT_NE(text.find("absent.yaml: файл не открывается"), std::string::npos) << text;
+}
+
+TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
+    loadBench(SmallBench());
+    const ViSession carrier = openCarrier(kCarrier);
+    const ViSession mez = openMezzanine(kCarrier, carrier, 1);
+    ASSERT_EQ(trqm7x_input_trigger(mez, 0, 1), VI_SUCCESS);
+    ASSERT_EQ(trqm7x_mode_block(mez, 10), VI_SUCCESS);
+    ViInt32 code = 0;
+
+    writeReference("channels_v: [1.0, 0, 0]\nmodules:\n  Q1: [3.0, 0, 0]\n");
+    ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);
+    ASSERT_EQ(trholdr_m_read_block(mez, 0, 1, &code), VI_SUCCESS);
+    EXPECT_NEAR(code * 1.2e-6, 3.001, 0.002);  // Q1 has its own entry
+
+    writeReference("channels_v: [1.0, 0, 0]\n");
+    ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);
+    ASSERT_EQ(trholdr_m_read_block(mez, 0, 1, &code), VI_SUCCESS);
+    EXPECT_NEAR(code * 1.2e-6, 1.001, 0.002);
+
+    writeReference("channels_v: [1.0, 0]\n");
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    const std::string text = errorText(kErrorBench);
+    EXPECT_NE(text.find("bench.reference.yaml, строка 1"), std::string::npos) << text;
+
+    std::filesystem::remove(dir() / "bench.reference.yaml");  // no source: 0 V
+    ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);
+    ASSERT_EQ(trholdr_m_read_block(mez, 0, 1, &code), VI_SUCCESS);
+    EXPECT_NEAR(code * 1.2e-6, 0.001, 0.002);
+}
+
+TEST_F(BenchFile, TheDefaultBenchLoadsAndHoldsWhatItPromises) {
+    loadDefaultBench();
+    const ViSession carrier = openCarrier("VXI0::8::INSTR");
+    ViInt16 present = 0, type = 0;
+    std::string qm7x;
+    for (ViInt16 position = 1; position <= 4; ++position) {
+        ASSERT_EQ(trholdr_m_type_q(carrier, position, &present, &type), VI_SUCCESS);
+        if (present != 0 && type == TRHOLDR_TYPE_QM7X) {
+            qm7x += std::to_string(position);
+        }
+    }
+    EXPECT_EQ(qm7x, "24");
+    ViSession vi = VI_NULL;
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>("VXI0::32::INSTR"), 1, 1, &vi), kErrorFailIdQuery);
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>("USB0::0x0E76::0x1004::1234::INSTR"), 1, 1, &vi),
+              VI_SUCCESS);
+}
+
+}  // namespace
+}  // namespace qm7x::sim::test
