@@ -2,10 +2,12 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace qm7x::ui::qt {
 namespace {
 constexpr int kTrackWidth = 34;
+constexpr int kMinTrackWidth = 24;
 constexpr int kTrackHeight = 16;
 constexpr int kGap = 5;
 }  // namespace
@@ -24,16 +26,23 @@ void BinarySwitch::SetStateTexts(const QString& offText, const QString& onText) 
     update();
 }
 
+int BinarySwitch::TextWidth(const QString& text) const {
+    return QFontMetrics(font()).horizontalAdvance(text);
+}
+
 QSize BinarySwitch::sizeHint() const {
-    const QFontMetrics metrics(font());
-    const int width = metrics.horizontalAdvance(offText_) + metrics.horizontalAdvance(onText_) +
-                      kTrackWidth + 4 * kGap;
-    return {width, std::max(kTrackHeight + 6, metrics.height() + 4)};
+    const int width = TextWidth(offText_) + TextWidth(onText_) + kTrackWidth + 2 * kGap + 2;
+    return {width, std::max(kTrackHeight + 6, QFontMetrics(font()).height() + 4)};
 }
 
 QRect BinarySwitch::TrackRect() const {
-    // The track sits in the middle; the texts take what is left on either side.
-    return {(width() - kTrackWidth) / 2, (height() - kTrackHeight) / 2, kTrackWidth, kTrackHeight};
+    // Off text, track, on text as one group, centred when there is room; in a narrow switch
+    // the track gives way (down to kMinTrackWidth) before the texts do.
+    const int texts = TextWidth(offText_) + TextWidth(onText_) + 2 * kGap + 2;
+    const int track = std::clamp(width() - texts, kMinTrackWidth, kTrackWidth);
+    const int start = std::max(0, (width() - texts - track) / 2);
+    return {start + 1 + TextWidth(offText_) + kGap, (height() - kTrackHeight) / 2, track,
+            kTrackHeight};
 }
 
 void BinarySwitch::paintEvent(QPaintEvent* /*event*/) {
@@ -57,16 +66,17 @@ void BinarySwitch::paintEvent(QPaintEvent* /*event*/) {
     painter.setBrush(pal.color(QPalette::Button).lighter(120));
     painter.drawEllipse(QRect(knobX, track.top() + 2, knob, knob));
 
-    QFont active = font();
-    active.setBold(true);
+    // The text of the present state in full colour, the other one faded.
     const QColor textColor =
         pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
+    QColor faded = textColor;
+    faded.setAlpha(110);
     const QRect left(0, 0, track.left() - kGap, height());
     const QRect right(track.right() + kGap + 1, 0, width() - track.right() - kGap - 1, height());
-    painter.setPen(textColor);
-    painter.setFont(on ? font() : active);
+    painter.setFont(font());
+    painter.setPen(on ? faded : textColor);
     painter.drawText(left, Qt::AlignRight | Qt::AlignVCenter, offText_);
-    painter.setFont(on ? active : font());
+    painter.setPen(on ? textColor : faded);
     painter.drawText(right, Qt::AlignLeft | Qt::AlignVCenter, onText_);
 
     if (hasFocus()) {

@@ -21,6 +21,7 @@ class BinarySwitch : public QAbstractButton {
 
   private:
     QRect TrackRect() const;
+    int TextWidth(const QString& text) const;
 
     QString offText_;
     QString onText_;
