@@ -57,33 +57,46 @@ void storeChunk(const std::int32_t* __restrict codes, Out* __restrict out) {
     }
 }
 
-template <typename Out>
-void baselineCopy(const Layout& layout, const unsigned char* __restrict raw, Out* __restrict out) {
-    const std::int32_t c = layout.chanCount;
-    const std::int64_t framesPerChunk = kChunk / c;
-    const std::int64_t slots = c + c % 2;
+// One loop per layout and frame width, with constant trip counts, like the conversion's.
+template <int Format, int Chans, typename Out>
+void baselineLayout(const unsigned char* __restrict raw, Out* __restrict out) {
+    constexpr std::int64_t kFramesPerChunk = kChunk / Chans;
+    constexpr std::int64_t kSlots = Chans + Chans % 2;
     std::int32_t codes[kChunk];
-    for (std::int64_t f = 0; f + framesPerChunk <= kFrames; f += framesPerChunk) {
-        if (layout.format == 0) {
-            std::memcpy(codes, raw + 4 * f * c, sizeof codes);
-        } else if (layout.format == 1) {
-            for (std::int64_t g = 0; g < framesPerChunk; ++g) {
-                for (std::int32_t i = 0; i < c; ++i) {
+    for (std::int64_t f = 0; f + kFramesPerChunk <= kFrames; f += kFramesPerChunk) {
+        if constexpr (Format == 0) {
+            std::memcpy(codes, raw + 4 * f * Chans, sizeof codes);
+        } else if constexpr (Format == 1) {
+            for (std::int64_t g = 0; g < kFramesPerChunk; ++g) {
+                for (int i = 0; i < Chans; ++i) {
                     std::int16_t x;
-                    std::memcpy(&x, raw + 2 * ((f + g) * slots + i), 2);
-                    codes[g * c + i] = x;
+                    std::memcpy(&x, raw + 2 * ((f + g) * kSlots + i), 2);
+                    codes[g * Chans + i] = x;
                 }
             }
         } else {
-            for (std::int64_t g = 0; g < framesPerChunk; ++g) {
+            for (std::int64_t g = 0; g < kFramesPerChunk; ++g) {
                 std::int32_t w;
                 std::memcpy(&w, raw + 4 * (f + g), 4);
-                for (std::int32_t i = 0; i < c; ++i) {
-                    codes[g * c + i] = w;
+                for (int i = 0; i < Chans; ++i) {
+                    codes[g * Chans + i] = w;
                 }
             }
         }
-        storeChunk(codes, out + f * c);
+        storeChunk(codes, out + f * Chans);
+    }
+}
+
+template <typename Out>
+void baselineCopy(const Layout& layout, const unsigned char* raw, Out* out) {
+    const bool one = layout.chanCount == 1;
+    switch (layout.format) {
+        case 0:
+            return one ? baselineLayout<0, 1>(raw, out) : baselineLayout<0, 3>(raw, out);
+        case 1:
+            return one ? baselineLayout<1, 1>(raw, out) : baselineLayout<1, 3>(raw, out);
+        default:
+            return one ? baselineLayout<2, 1>(raw, out) : baselineLayout<2, 3>(raw, out);
     }
 }
 

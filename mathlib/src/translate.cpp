@@ -54,6 +54,7 @@ template <typename Out, typename Prepare>
 std::int32_t translate(const ConvParams* params, const double* coeff, const std::int32_t* chanList,
                        std::int32_t chanCount, const void* raw, Out* out, std::int32_t blockLen,
                        Prepare prepare) {
+    // A blockLen of 0 or less gives no positive limit: nothing is written.
     if (blockLen <= 0 || !validFrame(chanList, chanCount)) {
         return 0;
     }
