@@ -221,6 +221,30 @@ TEST_F(EventsTest, WaitCursorAndVirtualClock) {
     EXPECT_DOUBLE_EQ(Timer() - start, 30.5);
 }
 
+TEST_F(EventsTest, VisibleLinesComeFromTheFrontEndWhenItKnowsThem) {
+    struct Sized : HeadlessFrontEnd {
+        int TextBoxVisibleLines(int, int) override { return 13; }
+    } sized;
+    int estimated = 0;
+    ASSERT_EQ(GetCtrlAttribute(panel, MAIN_LOG, ATTR_VISIBLE_LINES, estimated), 0);
+    EXPECT_EQ(estimated, 5);  // 86 pixels high
+    SetFrontEnd(&sized);
+    int shown = 0;
+    ASSERT_EQ(GetCtrlAttribute(panel, MAIN_LOG, ATTR_VISIBLE_LINES, shown), 0);
+    EXPECT_EQ(shown, 13);
+}
+
+TEST_F(EventsTest, PollingForeverWithNothingToDoFailsLoudly) {
+    HeadlessSession ui;
+    EXPECT_THROW(
+        {
+            for (;;) {
+                ProcessSystemEvents();
+            }
+        },
+        ScriptExhausted);
+}
+
 TEST(RealClock, TimerIsMonotonicAndDelayWaits) {
     const double t0 = Timer();
     Delay(0.01);

@@ -698,8 +698,13 @@ int GetCtrlAttribute(int panel, int control, int attribute, int& value) {
             if (c->kind != CtrlKind::TextBox) {
                 return UIEAttributeNotValid;
             }
-            value = attribute == ATTR_FIRST_VISIBLE_LINE ? c->firstVisibleLine
-                                                         : detail::VisibleLines(*c);
+            if (attribute == ATTR_FIRST_VISIBLE_LINE) {
+                value = c->firstVisibleLine;
+            } else {
+                FrontEnd* fe = detail::State().frontEnd;
+                const int shown = fe ? fe->TextBoxVisibleLines(panel, control) : -1;
+                value = shown > 0 ? shown : detail::VisibleLines(*c);
+            }
             break;
         case ATTR_NUM_ROWS:
         case ATTR_NUM_COLUMNS:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "callbacks.h"
 #include "controls_internal.h"
 #include "resources.h"
 #include "runtime.h"
@@ -139,14 +140,19 @@ int DiscardPanel(int panel) {
         if (Panel* p = detail::PanelOf(h)) {
             std::vector<int> ids;
             for (const Control& c : p->controls) {
-                if (c.callback || !c.callbackName.empty()) {
+                // Names nobody registered were reported when they were used; a discard only
+                // tells the callbacks that exist.
+                if (c.callback || detail::FindCtrlCallback(c.callbackName)) {
                     ids.push_back(c.id);
                 }
             }
             for (int id : ids) {
                 DispatchUserEvent(h, id, EVENT_DISCARD);
             }
-            DispatchUserEvent(h, 0, EVENT_DISCARD);
+            Panel* again = detail::PanelOf(h);  // the callbacks may have changed the model
+            if (again && (again->callback || detail::FindPanelCallback(again->callbackName))) {
+                DispatchUserEvent(h, 0, EVENT_DISCARD);
+            }
         }
     }
     detail::Runtime& rt = State();

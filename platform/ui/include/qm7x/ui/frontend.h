@@ -53,6 +53,11 @@ class FrontEnd {
     // Wakes a WaitForEvents that is blocked (e.g. an operator script step became ready).
     virtual void WakeUp() {}
 
+    // Lines of the text box that fit its present height in the front end's font; negative: not
+    // known (the run-time then estimates from the height). Read by ATTR_VISIBLE_LINES, which the
+    // program uses to keep the last line of a text box in view.
+    virtual int TextBoxVisibleLines(int /*panel*/, int /*control*/) { return -1; }
+
     // Renders the panel as it is shown into an image file (PNG); UIENotSupported if it cannot.
     virtual int SavePanelImage(int panel, const std::string& path) = 0;
 };

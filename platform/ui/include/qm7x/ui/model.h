@@ -135,8 +135,8 @@ std::vector<int> PaintOrder(int panel);
 std::string FormatNumeric(const Control& control, double value);
 // The text a control shows for its value (numerics formatted, rings the item label, ...).
 std::string DisplayText(const Control& control);
-// A label without its shortcut marks ("__OK" -> "OK"), and the shortcut character's position in
-// the result (-1: none).
+// A label without its shortcut marks ("__OK" -> "OK"), and the byte offset of the shortcut
+// character in that text (-1: none).
 std::string LabelText(std::string_view label);
 int LabelShortcut(std::string_view label);
 

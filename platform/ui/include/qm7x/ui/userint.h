@@ -173,7 +173,7 @@ enum Attribute : int {
     ATTR_TEXT_COLOR = 680,  // 0xRRGGBB
     ATTR_TEXT_BGCOLOR = 681,
     ATTR_FIRST_VISIBLE_LINE = 700,  // text boxes
-    ATTR_VISIBLE_LINES = 701,       // text boxes (read only: follows the height)
+    ATTR_VISIBLE_LINES = 701,       // text boxes (read only: as many as the front end shows)
     ATTR_TITLE = 800,               // panels, text
     ATTR_BACKCOLOR = 810,           // panels and controls, 0xRRGGBB
     ATTR_CLOSE_CTRL = 820,          // panels: control committed by the window's close box
