@@ -352,10 +352,10 @@ TEST_P(StoreStatus, RefreshFollowsAnythingButAFailedWrite) {
 INSTANTIATE_TEST_SUITE_P(Statuses, StoreStatus,
                          testing::Values(WriteCase{0, true}, WriteCase{kEepromWrite, false},
                                          WriteCase{kWarning, true}),
-                         [](const testing::TestParamInfo<WriteCase>& info) {
-                             return info.param.status == 0  ? std::string("Success")
-                                    : info.param.status < 0 ? std::string("Error")
-                                                            : std::string("Warning");
+                         [](const testing::TestParamInfo<WriteCase>& testCase) {
+                             return testCase.param.status == 0  ? std::string("Success")
+                                    : testCase.param.status < 0 ? std::string("Error")
+                                                                : std::string("Warning");
                          });
 
 }  // namespace
