@@ -81,3 +81,15 @@ TEST(VisaLoader, LoadsTheSimulatedBenchLibrary) {
     EXPECT_EQ(visa::LibraryName(), QM7X_SIM_VISA);
 }
 #endif
+
+TEST(VisaLoader, WithoutAChoiceThePlatformLibraryIsTaken) {
+    ASSERT_EQ(::unsetenv("QM7X_VISA_LIBRARY"), 0);
+    const ViStatus status = visa::LibraryStatus();
+    const std::string name = visa::LibraryName();
+    if (status == VI_SUCCESS) {
+        EXPECT_TRUE(name == "libvisa.so.0" || name == "libvisa.so") << name;
+    } else {
+        EXPECT_EQ(status, VI_ERROR_LIBRARY_NFOUND);
+        EXPECT_EQ(name, "libvisa.so") << "both platform names were tried, in order";
+    }
+}
