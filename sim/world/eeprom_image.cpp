@@ -1,10 +1,12 @@
 #include "eeprom_image.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <yaml-cpp/yaml.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <sstream>
 
 namespace qm7x::sim {
@@ -109,15 +111,31 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
          << Triple(record, [](auto& r, int c) { return r.gain(c, true); }) << "\n"
          << "  test_u_v: " << Triple(record, [](auto& r, int c) { return r.testU(c); }) << "\n";
 
+    // The new image reaches the disk before it replaces the old one: a crash or a power cut
+    // leaves either the old record or the new one, never half of one.
     const fs::path temporary = file.string() + ".tmp." + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text.str();
-        out.flush();
-        if (!out) {
-            fs::remove(temporary, error);
-            throw EepromError(temporary.string() + ": запись не удалась");
+    const std::string content = text.str();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        throw EepromError(temporary.string() + ": " + std::strerror(errno));
+    }
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
+        if (n <= 0) {
+            break;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    const bool synced = written == content.size() && ::fsync(fd) == 0;
+    const int savedErrno = errno;
+    ::close(fd);
+    if (!synced) {
+        fs::remove(temporary, error);
+        throw EepromError(temporary.string() + ": " + std::strerror(savedErrno));
     }
     fs::rename(temporary, file, error);
     if (error) {

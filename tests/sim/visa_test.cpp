@@ -208,5 +208,30 @@ TEST_F(Visa, HandlesAreCheckedAndClosingTheManagerClosesItsSessions) {
     rm_ = VI_NULL;
 }
 
+TEST_F(Visa, FaultsAndOtherApplicationsLocksReachTheSearch) {
+    loadBench(R"(resources:
+  - {name: "USB0::1::INSTR", interface: usb, idn: "ARKOMETRIX,TRHOLDR,1,1", locked_elsewhere: true}
+  - {name: "USB0::2::INSTR", interface: usb, idn: "ARKOMETRIX,TRHOLDR,2,1"}
+faults:
+  - {operation: viOpen, status: VI_ERROR_RSRC_LOCKED, call: 2}
+  - {operation: viFindNext, status: VI_ERROR_IO}
+)");
+    ASSERT_EQ(viOpenDefaultRM(&rm_), VI_SUCCESS);
+    ViFindList list = VI_NULL;
+    ViUInt32 count = 0;
+    char desc[VI_FIND_BUFLEN] = {};
+    ASSERT_EQ(viFindRsrc(rm_, "?*INSTR", &list, &count, desc), VI_SUCCESS);
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(viFindNext(list, desc), VI_ERROR_IO);
+
+    ViSession held = VI_NULL, second = VI_NULL;
+    ASSERT_EQ(viOpen(rm_, "USB0::1::INSTR", VI_NO_LOCK, 0, &held), VI_SUCCESS);
+    char key[256] = {};
+    EXPECT_EQ(viLock(held, VI_EXCLUSIVE_LOCK, 10, nullptr, key), VI_ERROR_TMO);
+    EXPECT_EQ(viClear(held), VI_ERROR_RSRC_LOCKED);
+    EXPECT_EQ(viOpen(rm_, "USB0::2::INSTR", VI_NO_LOCK, 0, &second), VI_ERROR_RSRC_LOCKED);
+    EXPECT_EQ(viOpen(rm_, "USB0::2::INSTR", VI_NO_LOCK, 0, &second), VI_SUCCESS);
+}
+
 }  // namespace
 }  // namespace qm7x::sim::test
