@@ -143,7 +143,10 @@ TEST_F(PanelsTest, TableShowsItsLabelsAndCells) {
     EXPECT_DOUBLE_EQ(table->CellValue(2, 0), 10.0);
     EXPECT_DOUBLE_EQ(table->CellValue(2, 2), 0.1);
     EXPECT_DOUBLE_EQ(table->CellValue(0, 1), 1.000123);
-    EXPECT_EQ(table->CellText(0, 1), "1.000123");
+    // Gains of a few microvolts per code stay readable in the table's scientific format.
+    EXPECT_EQ(table->CellText(0, 1), "1.000123E+0");
+    ASSERT_EQ(SetTableCellVal(cp, CP_TABLE, MakePoint(2, 1), 1.1920929e-6), 0);
+    EXPECT_EQ(table->CellText(1, 0), "1.192093E-6");
 }
 
 TEST_F(PanelsTest, DimmingAndIndicatorModeReachTheWidgets) {
@@ -180,6 +183,10 @@ TEST_F(PanelsTest, StatusLineTakesItsTextAndColour) {
     const QColor back = status->palette().color(QPalette::Base);
     EXPECT_NE(back, QColor(Qt::white));
     EXPECT_NE(back, QColor(Qt::red));
+    EXPECT_TRUE(status->toolTip().isEmpty());
+    const std::string longText(200, 'x');
+    ASSERT_EQ(SetCtrlVal(mp, MP_ERROR_MESSAGE, longText), 0);
+    EXPECT_EQ(status->toolTip().toStdString(), longText);  // readable in full
     ASSERT_EQ(DefaultCtrl(mp, MP_ERROR_MESSAGE), 0);
     EXPECT_EQ(status->text(), "");
     EXPECT_EQ(status->palette().color(QPalette::Text), QColor(Qt::red));

@@ -74,9 +74,15 @@ class StringView : public ControlView {
             edit_->setText(shown);
             edit_->setCursorPosition(0);
         }
+        // A text longer than the field (a driver's status text, a library line) can still be
+        // read in full: it is the field's tool tip.
+        const bool fits =
+            edit_->fontMetrics().horizontalAdvance(shown) + 8 <= edit_->contentsRect().width();
+        edit_->setToolTip(fits ? QString() : shown);
     }
 
   protected:
+    void ShowKindAttributes(const Control& c) override { ShowValue(c); }
     void SetIndicator(bool indicator) override {
         edit_->setReadOnly(indicator);
         edit_->setFocusPolicy(indicator ? Qt::NoFocus : Qt::StrongFocus);
