@@ -45,7 +45,7 @@ void takeTabPages() {
 }
 
 void showVersions() {
-    // The query's status is not checked: a failed query leaves the driver field empty.
+    // The query's status is not checked: the field shows what the driver wrote (empty if nothing).
     std::array<ViChar, TRQM7X_TEXT_LEN + 1> driverRevision{};
     std::array<ViChar, TRQM7X_TEXT_LEN + 1> instrumentRevision{};
     trqm7x_revision_query(mezSession, driverRevision.data(), instrumentRevision.data());
