@@ -234,6 +234,11 @@ TEST_F(ResourceTest, CalibrationPage) {
     EXPECT_EQ(table->label, "Коэффициенты");
     EXPECT_EQ(table->rowLabels, (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(table->columnLabels, (std::vector<std::string>{"К", "B", "диапазон", "U тестовое"}));
+    // Gains of about a microvolt per code stay readable; ranges and voltages read as volts.
+    EXPECT_EQ(FormatTableCell(*table, 1, 1.1968612670898438e-06), "1.196861E-6");
+    EXPECT_EQ(FormatTableCell(*table, 2, 1.0), "1.000000E+0");
+    EXPECT_EQ(FormatTableCell(*table, 3, 10.0), "10.000");
+    EXPECT_EQ(FormatTableCell(*table, 4, 0.9), "0.900");
     double cell = -1;
     EXPECT_EQ(GetTableCellVal(cp, CP_TABLE, MakePoint(4, 3), cell), 0);
     EXPECT_EQ(cell, 0.0);

@@ -91,6 +91,17 @@ std::string FormatNumeric(const Control& control, double value) {
     }
 }
 
+std::string FormatTableCell(const Control& table, int column, double value) {
+    if (column >= 1 && column <= static_cast<int>(table.columnFormats.size())) {
+        const auto& own = table.columnFormats[static_cast<std::size_t>(column - 1)];
+        Control shown;
+        shown.format = own.format;
+        shown.precision = own.precision;
+        return FormatNumeric(shown, value);
+    }
+    return FormatNumeric(table, value);
+}
+
 std::string DisplayText(const Control& control) {
     switch (control.kind) {
         case CtrlKind::Numeric:

@@ -312,6 +312,18 @@ Control ReadControl(const YAML::Node& node, const std::string& panelWhere, int o
             c.format = node["format"] ? Format(node["format"].as<std::string>(), where)
                                       : VAL_FLOATING_PT_FORMAT;
             c.precision = Int(node, "precision", 3, where);
+            if (const YAML::Node formats = node["column_formats"]) {
+                for (const auto& f : formats) {
+                    Control::ColumnFormat cf;
+                    cf.format =
+                        f["format"] ? Format(f["format"].as<std::string>(), where) : c.format;
+                    cf.precision = Int(f, "precision", c.precision, where);
+                    c.columnFormats.push_back(cf);
+                }
+                if (c.columnFormats.size() != c.columnLabels.size()) {
+                    Fail(where, "column_formats needs one entry per column");
+                }
+            }
             const double d = node["default"] ? Real(node["default"], where + ".default") : 0.0;
             c.defaultCells.assign(c.rowLabels.size() * c.columnLabels.size(), d);
             break;

@@ -68,9 +68,15 @@ struct Control {
     std::vector<ListItem> items;
     int index = -1;
     int defaultIndex = -1;
-    // Tables: cells[(row-1)*columns + (column-1)].
+    // Tables: cells[(row-1)*columns + (column-1)]. A column may have its own display format
+    // (columnFormats empty, or one entry per column; see FormatTableCell).
     std::vector<std::string> rowLabels;
     std::vector<std::string> columnLabels;
+    struct ColumnFormat {
+        int format = VAL_FLOATING_PT_FORMAT;
+        int precision = 2;
+    };
+    std::vector<ColumnFormat> columnFormats;
     std::vector<double> cells;
     std::vector<double> defaultCells;
     // Text boxes.
@@ -133,6 +139,9 @@ std::vector<int> PaintOrder(int panel);
 // The numeric value as the control shows it, e.g. 0.0002 in engineering format with precision 3
 // gives "200.000E-6", 1.0 in floating format with precision 2 gives "1.00".
 std::string FormatNumeric(const Control& control, double value);
+// A table cell's value as its column shows it (column from 1): the column's own format if it has
+// one, else the table's.
+std::string FormatTableCell(const Control& table, int column, double value);
 // The text a control shows for its value (numerics formatted, rings the item label, ...).
 std::string DisplayText(const Control& control);
 // A label without its shortcut marks ("__OK" -> "OK"), and the byte offset of the shortcut
