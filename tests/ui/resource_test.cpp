@@ -151,6 +151,8 @@ TEST_F(ResourceTest, MainPanelHoldsTheTwoPages) {
     EXPECT_EQ(k, 1);
     EXPECT_EQ(Attr(mp, MP_MEZ_NUM, ATTR_DATA_TYPE), VAL_UNSIGNED_SHORT_INTEGER);
     EXPECT_EQ(InsertListItem(mp, MP_MEZ_NUM, -1, "1", 1), 0);
+    EXPECT_EQ(InsertListItem(mp, MP_MEZ_NUM, -1, "big", 70000), UIEWrongType);
+    EXPECT_EQ(InsertListItem(mp, MP_MEZ_NUM, -1, "negative", -1), UIEWrongType);
     EXPECT_EQ(FindControl(mp, MP_MEZ_NUM)->callbackName, "selMezonin");
 }
 

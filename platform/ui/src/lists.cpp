@@ -1,6 +1,7 @@
 // Rings and list boxes: item lists with values.
 #include <limits>
 
+#include "controls_internal.h"
 #include "runtime.h"
 
 namespace qm7x::ui {
@@ -28,8 +29,15 @@ int Insert(int panel, int control, int index, std::string_view label, Value valu
         return UIEWrongType;
     }
     if (c->dataType != VAL_DOUBLE && !text) {
-        if (!std::holds_alternative<long long>(value)) {
+        auto* i = std::get_if<long long>(&value);
+        if (!i) {
             return UIEWrongType;  // a double item in an integer list
+        }
+        double lo = 0;
+        double hi = 0;
+        detail::IntegerLimits(c->dataType, lo, hi);
+        if (static_cast<double>(*i) < lo || static_cast<double>(*i) > hi) {
+            return UIEWrongType;  // the value does not fit the list's data type
         }
     } else if (c->dataType == VAL_DOUBLE) {
         if (auto* i = std::get_if<long long>(&value)) {
