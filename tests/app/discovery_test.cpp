@@ -1,6 +1,8 @@
 // The search for carriers on simulated benches: which resources are listed, how, in which order.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <string>
 
 #include "instruments.h"
@@ -190,6 +192,38 @@ TEST_F(DiscoveryTest, WithoutAVisaLibraryTheSearchFails) {
     EXPECT_EQ(FindVISAinstruments(), VI_ERROR_LIBRARY_NFOUND);
     EXPECT_EQ(recordsInUse(), 0U);
 }
+
+#ifdef QM7X_COUNTING_VISA
+// Whatever happens during the search, it closes every VISA object it opened.
+class OpenObjects : public DiscoveryTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(OpenObjects, AreAllClosedAfterTheSearch) {
+    UseBench(scratch, std::string(kMixedBench) + "faults: [" + GetParam().fault + "]\n");
+    ::setenv("QM7X_VISA_LIBRARY", QM7X_COUNTING_VISA, 1);
+    EXPECT_EQ(FindVISAinstruments(), GetParam().result);
+
+    void* library = dlopen(QM7X_COUNTING_VISA, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr) << "the search did not use the counting library";
+    auto openObjects = reinterpret_cast<int (*)()>(dlsym(library, "qm7x_test_open_objects"));
+    ASSERT_NE(openObjects, nullptr);
+    EXPECT_EQ(openObjects(), 0);
+    dlclose(library);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, OpenObjects,
+    ::testing::Values(
+        FaultCase{"None", "", 5},
+        FaultCase{"Search", "{operation: viFindRsrc, status: VI_ERROR_INV_EXPR}",
+                  VI_ERROR_INV_EXPR},
+        FaultCase{"NextAfterCarriers", "{operation: viFindNext, status: VI_ERROR_IO, call: 3}",
+                  VI_ERROR_IO},
+        FaultCase{"OpenWarns", "{operation: viOpen, status: VI_WARN_UNKNOWN_STATUS, call: 1}", 4},
+        FaultCase{"NoAnswer", "{operation: viQueryf, status: VI_ERROR_TMO, call: 1}", 4},
+        FaultCase{"AttributeFails", "{operation: viGetAttribute, status: VI_ERROR_IO, call: 2}",
+                  4}),
+    faultCaseName);
+#endif
 
 }  // namespace
 }  // namespace qm7x::test
