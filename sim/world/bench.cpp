@@ -340,6 +340,47 @@ FaultSpec ReadFault(const Reader& reader, const YAML::Node& node) {
     }
     FaultSpec fault;
     fault.operation = reader.text(node["operation"], "operation");
+    static const std::set<std::string, std::less<>> kOperations{"trholdr_init",
+                                                                "trholdr_close",
+                                                                "trholdr_m_type_q",
+                                                                "trholdr_m_get_attribute",
+                                                                "trholdr_mem_q",
+                                                                "trholdr_m_read_block",
+                                                                "trqm7x_init",
+                                                                "trqm7x_connect",
+                                                                "trqm7x_alloc",
+                                                                "trqm7x_get_attribute",
+                                                                "trqm7x_config_events",
+                                                                "trqm7x_close",
+                                                                "trqm7x_self_test",
+                                                                "trqm7x_readFlash",
+                                                                "trqm7x_writeFlash",
+                                                                "trqm7x_resetCoeff",
+                                                                "trqm7x_reset",
+                                                                "trqm7x_displacement",
+                                                                "trqm7x_range_q",
+                                                                "trqm7x_mode_block",
+                                                                "trqm7x_sample_period",
+                                                                "trqm7x_config_chans",
+                                                                "trqm7x_input_trigger",
+                                                                "trqm7x_start",
+                                                                "trqm7x_stop",
+                                                                "trqm7x_state",
+                                                                "trqm7x_read_block",
+                                                                "trqm7x_extcalibr",
+                                                                "viOpenDefaultRM",
+                                                                "viFindRsrc",
+                                                                "viFindNext",
+                                                                "viOpen",
+                                                                "viClose",
+                                                                "viGetAttribute",
+                                                                "viLock",
+                                                                "viUnlock",
+                                                                "viClear",
+                                                                "viQueryf"};
+    if (kOperations.count(fault.operation) == 0) {
+        reader.fail(node["operation"], "operation: неизвестная операция «" + fault.operation + "»");
+    }
     const auto statusText = reader.text(node["status"], "status");
     if (const auto named = StatusByName(statusText)) {
         fault.status = *named;

@@ -33,6 +33,8 @@ TEST_F(BenchFile, ABrokenBenchFailsEveryCallWithATextNamingFileLineAndProblem) {
          "resources:\n  - name: VXI0::1::INSTR\n    interface: vxi\n    carrier:\n      "
          "positions: [{}, {}, {}]\n",
          "строка 5", "ожидается список из четырёх позиций"},
+        {"unknown operation", SmallBench("instant", "[{operation: trqm7x_flash, status: 1}]"),
+         "строка 30", "неизвестная операция «trqm7x_flash»"},
         {"duplicate",
          "resources:\n  - {name: ASRL1::INSTR, interface: asrl}\n  - {name: "
          "asrl1::instr, interface: asrl}\n",
