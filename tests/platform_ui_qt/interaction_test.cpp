@@ -209,6 +209,27 @@ TEST_F(InteractionTest, CloseBoxGoesToThePanelCallbackAndTheCloseControl) {
     EXPECT_TRUE(PanelWidget(si)->isVisible());
 }
 
+TEST_F(InteractionTest, ResizingASizablePanelReportsItsNewSize) {
+    const int chlp = Load(CHLP);
+    InstallPanelCallback(chlp, EventLog::PanelCallback, nullptr);
+    DisplayPanel(chlp);
+    Settle();
+    PanelWidget(chlp)->resize(900, 600);
+    Settle();
+    int width = 0;
+    int height = 0;
+    ASSERT_EQ(GetPanelAttribute(chlp, ATTR_WIDTH, width), 0);
+    ASSERT_EQ(GetPanelAttribute(chlp, ATTR_HEIGHT, height), 0);
+    EXPECT_EQ(width, 900);
+    EXPECT_EQ(height, 600);
+    EXPECT_EQ(EventLog::Count(chlp, 0, EVENT_PANEL_SIZE), 1);
+    // The program's own resizing is no operator event.
+    ASSERT_EQ(SetPanelAttribute(chlp, ATTR_WIDTH, 700), 0);
+    Settle();
+    EXPECT_EQ(PanelWidget(chlp)->width(), 700);
+    EXPECT_EQ(EventLog::Count(chlp, 0, EVENT_PANEL_SIZE), 1);
+}
+
 TEST_F(InteractionTest, ListBoxSelectionDoubleClickAndEnter) {
     const int si = NewPanel(0, "Выбор", VAL_AUTO_CENTER, VAL_AUTO_CENTER, 335, 517);
     const int list = NewCtrl(si, CTRL_LIST, "", 3, 14);

@@ -253,6 +253,13 @@ TEST_F(PanelsTest, TabPagesFollowTheModelBothWays) {
     ASSERT_EQ(SetActiveTabPage(mp, MP_TAB, 1), 0);
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_EQ(testing::EventLog::Count(mp, MP_TAB, EVENT_ACTIVE_TAB_CHANGE), 0);
+    // Displaying the other page's panel does not put it over the active page.
+    int cp = 0;
+    GetPanelHandleFromTabPage(mp, MP_TAB, 0, cp);
+    ASSERT_EQ(DisplayPanel(cp), 0);
+    Settle();
+    EXPECT_FALSE(PanelWidget(cp)->isVisible());
+    EXPECT_EQ(tabs->currentIndex(), 1);
     tabs->setCurrentIndex(0);  // as a click on the tab does
     int active = -1;
     ASSERT_EQ(GetActiveTabPage(mp, MP_TAB, active), 0);

@@ -35,8 +35,10 @@ void PanelWidget::resizeEvent(QResizeEvent* event) {
     if (panel->geometry.width == width() && panel->geometry.height == height()) {
         return;
     }
+    reportingSize_ = true;
     SetPanelAttribute(panel_, ATTR_WIDTH, width());
     SetPanelAttribute(panel_, ATTR_HEIGHT, height());
+    reportingSize_ = false;
     DispatchUserAction(panel_, 0, EVENT_PANEL_SIZE);
 }
 
@@ -53,7 +55,7 @@ PanelView::PanelView(const Panel& panel, QWidget* parent, PanelResolver& resolve
     for (const Control& control : panel.controls) {
         AddControl(control);
     }
-    ShowAttributes(panel);
+    ShowAttributes(panel, true);
     ApplyStacking();
 }
 
@@ -71,7 +73,7 @@ ControlView* PanelView::Find(int control) const {
     return it == controls_.end() ? nullptr : it->second.get();
 }
 
-void PanelView::ShowAttributes(const Panel& panel) {
+void PanelView::ShowAttributes(const Panel& panel, bool place) {
     QPalette palette = widget_->palette();
     palette.setColor(QPalette::Window, ToQColor(panel.backColor));
     widget_->setPalette(palette);
@@ -86,9 +88,14 @@ void PanelView::ShowAttributes(const Panel& panel) {
     if (panel.sizable) {
         widget_->setMinimumSize(0, 0);
         widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        widget_->ResizeQuietly(panel.geometry.width, panel.geometry.height);
+        if (!widget_->ReportingSize()) {
+            widget_->ResizeQuietly(panel.geometry.width, panel.geometry.height);
+        }
     } else {
         widget_->setFixedSize(panel.geometry.width, panel.geometry.height);
+    }
+    if (!place) {
+        return;
     }
     QPoint at(panel.geometry.left, panel.geometry.top);
     if (panel.centered) {

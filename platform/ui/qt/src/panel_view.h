@@ -19,6 +19,8 @@ class PanelWidget : public QWidget {
     int Handle() const { return panel_; }
     // Resizing done by the program, not by the operator: no size event.
     void ResizeQuietly(int width, int height);
+    // True while the operator's new size is being written into the model.
+    bool ReportingSize() const { return reportingSize_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -27,6 +29,7 @@ class PanelWidget : public QWidget {
   private:
     int panel_;
     bool resizingQuietly_ = false;
+    bool reportingSize_ = false;
 };
 
 class PanelView {
@@ -40,7 +43,9 @@ class PanelView {
     bool IsWindow() const { return window_; }
     ControlView* Find(int control) const;
 
-    void ShowAttributes(const Panel& panel);
+    // Title, colour and size; the window's place only when `place` (at first and when the
+    // program moves it), so that a window the operator moved stays where it is.
+    void ShowAttributes(const Panel& panel, bool place);
     void AddControl(const Control& control);
     void RemoveControl(int control);
     // Re-stacks the controls from back to front (the stacking positions of the model).

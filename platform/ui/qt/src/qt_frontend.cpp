@@ -92,9 +92,18 @@ void QtFrontEnd::PanelLoaded(int panel) {
     Ensure(panel);
 }
 
+namespace {
+// A tab page is shown and hidden by its tab control, which keeps one page on top: displaying
+// or hiding the page's panel changes nothing on the screen.
+bool IsTabPage(int panel) {
+    const Panel* model = FindPanel(panel);
+    return model != nullptr && model->tabPageOf != 0;
+}
+}  // namespace
+
 void QtFrontEnd::PanelDisplayed(int panel) {
     PanelView* view = Ensure(panel);
-    if (view == nullptr || view->Widget() == nullptr) {
+    if (view == nullptr || view->Widget() == nullptr || IsTabPage(panel)) {
         return;
     }
     view->Widget()->show();
@@ -105,6 +114,9 @@ void QtFrontEnd::PanelDisplayed(int panel) {
 }
 
 void QtFrontEnd::PanelHidden(int panel) {
+    if (IsTabPage(panel)) {
+        return;
+    }
     if (PanelView* view = Find(panel); view != nullptr && view->Widget() != nullptr) {
         view->Widget()->hide();
     }
@@ -137,10 +149,10 @@ void QtFrontEnd::PopupRemoved(int panel) {
     view->Widget()->setWindowModality(Qt::NonModal);
 }
 
-void QtFrontEnd::PanelAttributeChanged(int panel, int /*attribute*/) {
+void QtFrontEnd::PanelAttributeChanged(int panel, int attribute) {
     const Panel* model = FindPanel(panel);
     if (PanelView* view = Find(panel); view != nullptr && model != nullptr) {
-        view->ShowAttributes(*model);
+        view->ShowAttributes(*model, attribute == ATTR_TOP || attribute == ATTR_LEFT);
     }
 }
 
