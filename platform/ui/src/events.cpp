@@ -8,6 +8,7 @@
 #include "callbacks.h"
 #include "qm7x/ui/headless.h"
 #include "runtime.h"
+#include "script_failure.h"
 
 namespace qm7x::ui {
 
@@ -122,7 +123,7 @@ ScriptedOperator::StepResult RunOperatorStep() {
     } else if (Headless() && ++idlePasses > kMaxIdlePasses) {
         idlePasses = 0;
         const std::string pending = op->Pending();
-        throw ScriptExhausted(
+        detail::ScriptFailure<ScriptExhausted>(
             "the program keeps polling for events but nothing can happen any more: " +
             (pending.empty() ? std::string("the operator script is finished") : pending));
     }
@@ -153,8 +154,9 @@ int ProcessNextEvent(double timeoutSeconds) {
         ScriptedOperator* op = State().scriptedOperator;
         if (Headless() && op->WaitsForPanel()) {
             // Nobody but the program could show that panel, and the program waits for us.
-            throw ScriptError("the program waits for the operator, but the next step cannot act: " +
-                              op->Pending());
+            detail::ScriptFailure<ScriptError>(
+                "the program waits for the operator, but the next step cannot act: " +
+                op->Pending());
         }
         // Come back soon to try the step again.
         constexpr double kRetry = 0.02;

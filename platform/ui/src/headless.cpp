@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "script_failure.h"
+
 namespace qm7x::ui {
 
 void HeadlessFrontEnd::AnswerConfirm(bool yes) {
@@ -37,16 +39,17 @@ const char* KindName(int kind) {
 
 HeadlessFrontEnd::Answer HeadlessFrontEnd::TakeAnswer(Answer::Kind kind, std::string_view popup) {
     if (answers_.empty()) {
-        throw ScriptExhausted("no scripted answer left for the " +
-                              std::string(KindName(static_cast<int>(kind))) + " pop-up " +
-                              std::string(popup));
+        detail::ScriptFailure<ScriptExhausted>("no scripted answer left for the " +
+                                               std::string(KindName(static_cast<int>(kind))) +
+                                               " pop-up " + std::string(popup));
     }
     Answer a = std::move(answers_.front());
     answers_.pop_front();
     if (a.kind != kind) {
-        throw ScriptError("the next scripted answer is for a " +
-                          std::string(KindName(static_cast<int>(a.kind))) + " pop-up, but a " +
-                          KindName(static_cast<int>(kind)) + " pop-up came: " + std::string(popup));
+        detail::ScriptFailure<ScriptError>("the next scripted answer is for a " +
+                                           std::string(KindName(static_cast<int>(a.kind))) +
+                                           " pop-up, but a " + KindName(static_cast<int>(kind)) +
+                                           " pop-up came: " + std::string(popup));
     }
     return a;
 }
@@ -105,10 +108,11 @@ int HeadlessFrontEnd::WaitForEvents(double timeoutSeconds) {
     }
     const ScriptedOperator* op = GetOperator();
     const std::string pending = op ? op->Pending() : std::string();
-    throw ScriptExhausted("the program waits for the operator, but " +
-                          (op == nullptr     ? std::string("no operator script is installed")
-                           : pending.empty() ? std::string("the operator script is finished")
-                                             : pending));
+    detail::ScriptFailure<ScriptExhausted>(
+        "the program waits for the operator, but " +
+        (op == nullptr     ? std::string("no operator script is installed")
+         : pending.empty() ? std::string("the operator script is finished")
+                           : pending));
 }
 
 int HeadlessFrontEnd::SavePanelImage(int, const std::string&) {

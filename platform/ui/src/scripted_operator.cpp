@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "runtime.h"
+#include "script_failure.h"
 
 namespace qm7x::ui {
 
@@ -72,20 +73,22 @@ std::string ControlName(int panel, int control) {
 const Control& Operable(int panel, int control, const std::string& step) {
     const Control* c = FindControl(panel, control);
     if (!c) {
-        throw ScriptError(step + ": the panel has no control " + std::to_string(control));
+        detail::ScriptFailure<ScriptError>(step + ": the panel has no control " +
+                                           std::to_string(control));
     }
     if (!c->visible || c->dimmed || c->mode == VAL_INDICATOR) {
-        throw ScriptError(step + ": " + ControlName(panel, control) +
-                          (c->dimmed     ? " is dimmed"
-                           : !c->visible ? " is hidden"
-                                         : " is an indicator"));
+        detail::ScriptFailure<ScriptError>(step + ": " + ControlName(panel, control) +
+                                           (c->dimmed     ? " is dimmed"
+                                            : !c->visible ? " is hidden"
+                                                          : " is an indicator"));
     }
     switch (c->kind) {
         case CtrlKind::TextMessage:
         case CtrlKind::Picture:
         case CtrlKind::Decoration:
         case CtrlKind::Led:
-            throw ScriptError(step + ": " + ControlName(panel, control) + " cannot be operated");
+            detail::ScriptFailure<ScriptError>(step + ": " + ControlName(panel, control) +
+                                               " cannot be operated");
         default:
             return *c;
     }
@@ -93,7 +96,7 @@ const Control& Operable(int panel, int control, const std::string& step) {
 
 void Check(int result, const std::string& step) {
     if (result < 0) {
-        throw ScriptError(step + ": " + GetUILErrorString(result));
+        detail::ScriptFailure<ScriptError>(step + ": " + GetUILErrorString(result));
     }
 }
 
