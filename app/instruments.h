@@ -10,10 +10,10 @@ namespace qm7x::app {
 
 // One discovered carrier: a TRHOLDR module in a VXI crate or a Vektrum box (LXI or USB).
 struct InstrRecord {
-    char rsrcName[128];         // VISA resource name, as the search returned it
-    char descr[128];            // list text; may contain one line break
-    std::uint16_t modelCode;    // VXI model code (low 12 bits) or 0x1004 for a Vektrum box; 0 = empty
-    ViSession session;          // carrier session opened on this instrument; 0 when discovered
+    char rsrcName[128];       // VISA resource name, as the search returned it
+    char descr[128];          // list text; may contain one line break
+    std::uint16_t modelCode;  // VXI model code (low 12 bits) or 0x1004 for a Vektrum box; 0 = empty
+    ViSession session;        // carrier session opened on this instrument; 0 when discovered
     std::uint16_t mainframeLA;  // VXI logical address of the crate
     std::uint16_t logicalAddr;  // VXI logical address of the module
     std::uint16_t slot;         // VXI slot 1..12, or 255 for a Vektrum box
