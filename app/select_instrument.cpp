@@ -130,7 +130,11 @@ const SelectDialog& SelectDialogControls() {
 }
 
 InstrRecord* SelectInstrument(const char* title) {
-    if (dialog.panel <= 0 && BuildSI(title) < 0) {
+    // Built once; built again only when the run-time no longer knows the panel (it was reset).
+    int visible = 0;
+    const bool built =
+        dialog.panel > 0 && ui::GetPanelAttribute(dialog.panel, ui::ATTR_VISIBLE, visible) >= 0;
+    if (!built && BuildSI(title) < 0) {
         return nullptr;
     }
     ui::SetPanelAttribute(dialog.panel, ui::ATTR_TITLE, title);
