@@ -3,6 +3,7 @@
 #include <yaml-cpp/yaml.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <initializer_list>
 #include <set>
@@ -195,8 +196,14 @@ Qm7xSpec ReadQm7x(const Reader& reader, const YAML::Node& node, const fs::path& 
         reader.fail(node, "qm7x: не указан serial");
     }
     spec.serial = reader.text(node["serial"], "serial");
-    if (spec.serial.empty() || spec.serial.find_first_of("/\\") != std::string::npos) {
-        reader.fail(node["serial"], "serial: пустой или содержит / или \\");
+    // The serial number names the EEPROM image file: letters, digits, '-', '_' and '.' only.
+    const bool plain = !spec.serial.empty() && spec.serial.front() != '.' &&
+                       std::all_of(spec.serial.begin(), spec.serial.end(), [](unsigned char c) {
+                           return std::isalnum(c) != 0 || c == '-' || c == '_' || c == '.';
+                       });
+    if (!plain) {
+        reader.fail(node["serial"], "serial: «" + spec.serial +
+                                        "»: допустимы латинские буквы, цифры, '-', '_' и '.'");
     }
     spec.revision =
         node["revision"] ? reader.text(node["revision"], "revision") : "QM7X " + spec.serial;

@@ -35,6 +35,11 @@ TEST_F(BenchFile, ABrokenBenchFailsEveryCallWithATextNamingFileLineAndProblem) {
          "строка 5", "ожидается список из четырёх позиций"},
         {"unknown operation", SmallBench("instant", "[{operation: trqm7x_flash, status: 1}]"),
          "строка 30", "неизвестная операция «trqm7x_flash»"},
+        {"serial",
+         "resources:\n  - name: VXI0::1::INSTR\n    interface: vxi\n    carrier:\n"
+         "      positions:\n        - qm7x: {serial: \"../x\"}\n        - {}\n"
+         "        - {}\n        - {}\n",
+         "строка 6", "serial: «../x»"},
         {"duplicate",
          "resources:\n  - {name: ASRL1::INSTR, interface: asrl}\n  - {name: "
          "asrl1::instr, interface: asrl}\n",
