@@ -143,9 +143,18 @@ TEST_F(PanelsTest, TableShowsItsLabelsAndCells) {
     EXPECT_DOUBLE_EQ(table->CellValue(2, 0), 10.0);
     EXPECT_DOUBLE_EQ(table->CellValue(2, 2), 0.1);
     EXPECT_DOUBLE_EQ(table->CellValue(0, 1), 1.000123);
-    // Gains of a few microvolts per code stay readable in the table's scientific format.
-    EXPECT_EQ(table->CellText(0, 1), "1.000123E+0");
+    // Each column in its own format: gains of microvolts per code stay readable, ranges and
+    // test voltages in volts.
     ASSERT_EQ(SetTableCellVal(cp, CP_TABLE, MakePoint(2, 1), 1.1920929e-6), 0);
+    const Control* model = FindControl(cp, CP_TABLE);
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            const double value = table->CellValue(column, row);
+            EXPECT_EQ(table->CellText(column, row).toStdString(),
+                      FormatTableCell(*model, column + 1, value))
+                << "column " << column << " row " << row;
+        }
+    }
     EXPECT_EQ(table->CellText(1, 0), "1.192093E-6");
 }
 

@@ -121,11 +121,14 @@ TEST_F(WidgetsTest, TableCellEditCommitsTheCellAndItsValue) {
     NumericTable table;
     table.setRowCount(3);
     table.setColumnCount(4);
-    table.SetFormatter([](double v) { return QString::number(v, 'f', 3).toStdString(); });
+    table.SetFormatter([](int column, double v) {
+        return QString::number(v, 'f', column + 1).toStdString();  // a format per column
+    });
     table.ShowCell(2, 1, 10.0);
     table.resize(400, 150);
     table.show();
     EXPECT_EQ(table.CellText(2, 1), "10.000");
+    EXPECT_EQ(table.CellText(0, 1), "0.0");
     QSignalSpy committed(&table, &NumericTable::CellCommitted);
     table.setCurrentCell(1, 2);
     table.editItem(table.item(1, 2));

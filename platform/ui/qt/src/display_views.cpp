@@ -104,12 +104,14 @@ class TableView : public ControlView {
         table_->setColumnCount(static_cast<int>(c.columnLabels.size()));
         table_->setVerticalHeaderLabels(ToQStringList(c.rowLabels));
         table_->setHorizontalHeaderLabels(ToQStringList(c.columnLabels));
-        Control format;
-        format.kind = CtrlKind::Numeric;
+        Control format;  // only what the display formats need: a copy outlives the model's
+        format.kind = CtrlKind::Table;
         format.dataType = VAL_DOUBLE;
         format.format = c.format;
         format.precision = c.precision;
-        table_->SetFormatter([format](double v) { return FormatNumeric(format, v); });
+        format.columnFormats = c.columnFormats;
+        table_->SetFormatter(
+            [format](int column, double v) { return FormatTableCell(format, column + 1, v); });
         ShowValue(c);
     }
     void SetIndicator(bool indicator) override { table_->SetIndicator(indicator); }

@@ -27,8 +27,9 @@ void NumericTable::SetFormatter(Formatter formatter) {
     viewport()->update();
 }
 
-QString NumericTable::FormatCell(double value) const {
-    return formatter_ ? QString::fromStdString(formatter_(value)) : QString::number(value, 'f', 3);
+QString NumericTable::FormatCell(int column, double value) const {
+    return formatter_ ? QString::fromStdString(formatter_(column, value))
+                      : QString::number(value, 'f', 3);
 }
 
 void NumericTable::ShowCell(int column, int row, double value) {
@@ -52,7 +53,7 @@ double NumericTable::CellValue(int column, int row) const {
 }
 
 QString NumericTable::CellText(int column, int row) const {
-    return FormatCell(CellValue(column, row));
+    return FormatCell(column, CellValue(column, row));
 }
 
 void NumericTable::SetIndicator(bool indicator) {
@@ -65,14 +66,20 @@ void NumericTable::SetIndicator(bool indicator) {
 NumericCellDelegate::NumericCellDelegate(NumericTable* table)
     : QStyledItemDelegate(table), table_(table) {}
 
-QString NumericCellDelegate::displayText(const QVariant& value, const QLocale& /*locale*/) const {
-    return table_->FormatCell(value.toDouble());
+void NumericCellDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                          const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.data(Qt::EditRole).isValid()) {
+        option->text = table_->FormatCell(index.column(), index.data(Qt::EditRole).toDouble());
+    }
 }
 
 QWidget* NumericCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
-                                           const QModelIndex& /*index*/) const {
+                                           const QModelIndex& index) const {
     auto* editor = new NumericEdit(parent);  // owned by the view while editing
-    editor->SetFormatter(table_->CellFormatter());
+    editor->SetFormatter([table = table_, column = index.column()](double v) {
+        return table->FormatCell(column, v).toStdString();
+    });
     editor->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
     editor->setButtonSymbols(QAbstractSpinBox::NoButtons);
     editor->setFrame(false);

@@ -14,11 +14,10 @@ class NumericTable : public QTableWidget {
   public:
     explicit NumericTable(QWidget* parent = nullptr);
 
-    using Formatter = std::function<std::string(double)>;
-    // The text of a cell value in the table's display format.
+    // The text of a cell value in its column's display format (column from 0).
+    using Formatter = std::function<std::string(int column, double value)>;
     void SetFormatter(Formatter formatter);
-    QString FormatCell(double value) const;
-    const Formatter& CellFormatter() const { return formatter_; }
+    QString FormatCell(int column, double value) const;
     // Cells are addressed (column, row) from 0. Showing a value emits nothing.
     void ShowCell(int column, int row, double value);
     double CellValue(int column, int row) const;
@@ -38,7 +37,11 @@ class NumericCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
     explicit NumericCellDelegate(NumericTable* table);
-    QString displayText(const QVariant& value, const QLocale& locale) const override;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+  public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
