@@ -1,8 +1,8 @@
 // qm7x_program_shots: runs the whole program with the Qt front end and a scripted operator, and
 // saves what the operator sees on the way into PNG files: the instrument selection dialog, the
 // main panel with a mezzanine open (both pages, the coefficient table filled from its EEPROM),
-// the protocol of one verification point and the exit question. Message boxes the program shows
-// are saved too and then closed, so that the run never waits for a person.
+// the self-test's result, the protocol of one verification point and the exit question. Message
+// boxes the program shows are saved too and then closed, so that the run never waits for a person.
 //
 //   qm7x_program_shots <output directory>
 //
@@ -48,6 +48,13 @@ bool Shown(const PanelRef& ref) {
     return panel != nullptr && panel->visible;
 }
 
+// The self-test panel is up and its close button usable: the test has ended.
+bool SelftestOver() {
+    const PanelRef st = PanelRef::Resource(ST);
+    const Control* close = FindControl(st.Resolve(), ST_CLOSE);
+    return Shown(st) && close != nullptr && !close->dimmed;
+}
+
 // Saves and closes every message box as soon as it is up.
 void AnswerMessageBoxes() {
     static int shown = 0;
@@ -85,6 +92,7 @@ int main(int argc, char** argv) {
     const PanelRef pp = PanelRef::Resource(PP);
     ScriptedOperator script;
     double verificationStart = 0;
+    double selftestStart = 0;
     script.WaitUntil("the selection dialog is shown", [&] { return Shown(dialog); })
         .Do("save the selection dialog", [&] { Save(dialog.Resolve(), "program_select_dialog"); })
         .Do("choose the first carrier",
@@ -95,6 +103,21 @@ int main(int argc, char** argv) {
             })
         .WaitUntil("the main panel is shown", [&] { return Shown(mp); })
         .Do("save the calibration page", [&] { Save(mp.Resolve(), "program_mp_calibration"); })
+        .Commit(mp, MP_SELFTEST)
+        .Do("note the self-test start", [&] { selftestStart = Timer(); })
+        .WaitUntil("the self-test is over (or 30 s passed)",
+                   [&] { return SelftestOver() || Timer() - selftestStart > 30; })
+        .Do("save and close the self-test panel",
+            [] {
+                const int st = PanelRef::Resource(ST).Resolve();
+                Save(st, "program_selftest");
+                if (SelftestOver()) {
+                    DispatchUserEvent(st, ST_CLOSE, EVENT_COMMIT);
+                } else {
+                    std::printf("the self-test did not end in 30 s\n");
+                    HidePanel(st);
+                }
+            })
         .ChooseTabPage(mp, MP_TAB, 1)
         .Enter(pp, PP_U, 5.0)
         .Commit(pp, PP_START)
