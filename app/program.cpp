@@ -73,7 +73,7 @@ void runEventLoop() {
 
 void shutDown() {
     if (mezSession != 0) {
-        checkErr(trqm7x_close(mezSession));
+        closeMezSession();  // also points coeffPtr back at the program's own copy
     }
     if (carrierSession != 0) {
         checkErr(trholdr_close(carrierSession));

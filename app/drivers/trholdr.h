@@ -6,7 +6,11 @@
 #include "visatype.h"
 
 #if defined(_WIN32)
+#if defined(TRHOLDR_BUILDING)
+#define TRHOLDR_API __declspec(dllexport)
+#else
 #define TRHOLDR_API __declspec(dllimport)
+#endif
 #else
 #define TRHOLDR_API __attribute__((visibility("default")))
 #endif

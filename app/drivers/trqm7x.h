@@ -6,7 +6,11 @@
 #include "visatype.h"
 
 #if defined(_WIN32)
+#if defined(TRQM7X_BUILDING)
+#define TRQM7X_API __declspec(dllexport)
+#else
 #define TRQM7X_API __declspec(dllimport)
+#endif
 #else
 #define TRQM7X_API __attribute__((visibility("default")))
 #endif
@@ -29,8 +33,7 @@ TRQM7X_API ViStatus _VI_FUNC trqm7x_alloc(ViSession vi, ViInt32 size);
 TRQM7X_API ViStatus _VI_FUNC trqm7x_get_attribute(ViSession vi, ViInt32 attribute, void* value);
 TRQM7X_API ViStatus _VI_FUNC trqm7x_config_events(ViSession vi, ViInt32 events, ViInt32 mode);
 TRQM7X_API ViStatus _VI_FUNC trqm7x_close(ViSession vi);
-TRQM7X_API ViStatus _VI_FUNC trqm7x_error_message(ViSession vi, ViStatus status,
-                                                  ViChar message[]);
+TRQM7X_API ViStatus _VI_FUNC trqm7x_error_message(ViSession vi, ViStatus status, ViChar message[]);
 TRQM7X_API ViStatus _VI_FUNC trqm7x_revision_query(ViSession vi, ViChar driverRevision[],
                                                    ViChar instrumentRevision[]);
 TRQM7X_API ViStatus _VI_FUNC trqm7x_self_test(ViSession vi, ViInt16* result, ViChar message[]);

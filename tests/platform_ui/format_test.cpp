@@ -27,6 +27,7 @@ TEST(FormatTest, NumericFormats) {
         {VAL_FLOATING_PT_FORMAT, 6, -0.5, "-0.500000"},
         {VAL_DECIMAL_FORMAT, 0, 3.0, "3"},
         {VAL_HEX_FORMAT, 0, 255.0, "FF"},
+        {VAL_HEX_FORMAT, 0, 1e300, "?"},  // no integer to show
     };
     for (const Case& c : cases) {
         Control control;
@@ -35,6 +36,17 @@ TEST(FormatTest, NumericFormats) {
         control.precision = c.precision;
         EXPECT_EQ(FormatNumeric(control, c.value), c.shown) << c.value;
     }
+}
+
+TEST(FormatTest, HugeValuesKeepAllTheirDigits) {
+    Control control;
+    control.kind = CtrlKind::Numeric;
+    control.format = VAL_FLOATING_PT_FORMAT;
+    control.precision = 2;
+    const std::string shown = FormatNumeric(control, 1e300);
+    EXPECT_EQ(shown.size(), 301u + 3u);  // 301 integer digits, the point and two decimals
+    EXPECT_EQ(shown.substr(0, 2), "10");
+    EXPECT_EQ(shown.substr(shown.size() - 3), ".00");
 }
 
 TEST(FormatTest, LabelShortcutMarks) {

@@ -43,10 +43,16 @@ const char* CtrlKindName(CtrlKind kind) {
 
 namespace {
 
+// Sized to the text, so a huge value typed into an unlimited field keeps all of its digits.
 std::string Printf(const char* format, int precision, double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, precision, value);
-    return buffer;
+    const int length = std::snprintf(nullptr, 0, format, precision, value);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, precision, value);
+    text.pop_back();
+    return text;
 }
 
 // Mantissa with `precision` decimals and an exponent that is a multiple of `step` (1 for
@@ -81,6 +87,10 @@ std::string FormatNumeric(const Control& control, double value) {
         case VAL_DECIMAL_FORMAT:
             return Printf("%.*f", 0, std::round(value));
         case VAL_HEX_FORMAT: {
+            // Converting a double outside the integer range is undefined; show those as "?".
+            if (!(std::abs(value) < 9.2e18)) {
+                return "?";
+            }
             char buffer[32];
             std::snprintf(buffer, sizeof buffer, "%llX",
                           static_cast<unsigned long long>(static_cast<long long>(value)));

@@ -96,7 +96,7 @@ int ShowFileDialog(const FileSelectOptions& options, std::string& path) {
         filters << QStringLiteral("*");
     }
     dialog.setNameFilters(filters);
-    // A default file specification without wildcards names a file to propose.
+    // A default file pattern without wildcards names a file to propose.
     const QString spec = QString::fromStdString(options.defaultFileSpec);
     if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?'))) {
         dialog.selectFile(spec);
