@@ -26,17 +26,17 @@ extern "C" {
 
 /* Conversion parameters of one mezzanine; 40 bytes, little-endian, shared with outside callers. */
 typedef struct ConvParams {
-    int32_t shift;     /* power-of-two exponent of the scale factor, 0..30 */
-    uint32_t divisor;  /* divisor of the scale factor, never 0 */
-    int32_t format;    /* raw layout: 0 = int32, 1 = int16 pairs, 2 (or other) = packed 10-bit */
-    int32_t reserved;  /* not read */
-    double offset[3];  /* zero offsets of channels 0..2, in volts */
+    int32_t shift;    /* power-of-two exponent of the scale factor, 0..30 */
+    uint32_t divisor; /* divisor of the scale factor, never 0 */
+    int32_t format;   /* raw layout: 0 = int32, 1 = int16 pairs, 2 (or other) = packed 10-bit */
+    int32_t reserved; /* not read */
+    double offset[3]; /* zero offsets of channels 0..2, in volts */
 } ConvParams;
 
 /* Converts a block of raw results of chanCount channels into volts (double output). Returns 0. */
-TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_translateResults(
-    const ConvParams* params, const double* coeff, const int32_t* chanList, int32_t chanCount,
-    const void* raw, double* out, int32_t blockLen);
+TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL
+trqm7xMath_translateResults(const ConvParams* params, const double* coeff, const int32_t* chanList,
+                            int32_t chanCount, const void* raw, double* out, int32_t blockLen);
 
 /* The same with single-precision output. Returns 0. */
 TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_translateResultsFloat(
@@ -44,7 +44,8 @@ TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_translateResultsFloat(
     const void* raw, float* out, int32_t blockLen);
 
 /* Recalculates zero offsets (|refValue| <= 0.001) or the polarity gain of one calibration point
- * for channel 1..3 (library channel 0..2), or for all three channels when channel is 0. Returns 0. */
+ * for channel 1..3 (library channel 0..2), or for all three channels when channel is 0. Returns 0.
+ */
 TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_RecalcCoeff(ConvParams* params, double* coeff,
                                                                 double refValue, int32_t channel,
                                                                 const int32_t* samples,
