@@ -1,6 +1,8 @@
 // The verification value checks: percent check with its protocol texts, absolute check.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -21,6 +23,11 @@ struct ProcCase {
     std::string tolText;
     std::string devText;
 };
+
+// Test names and failure messages show the case by its name, not its bytes.
+void PrintTo(const ProcCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<ProcCase> procCases() {
     return {
@@ -106,6 +113,11 @@ struct AbsCase {
     int32_t result;
     double deviation;
 };
+
+// Test names and failure messages show the case by its name, not its bytes.
+void PrintTo(const AbsCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<AbsCase> absCases() {
     return {

@@ -1,6 +1,8 @@
 // Recalculation of gains and zero offsets from one calibration point.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -29,6 +31,11 @@ struct RecalcCase {
     std::array<double, 3> offsetAfter;
     std::vector<std::pair<int, double>> coeffChanges;  // element, new value
 };
+
+// Test names and failure messages show the case by its name, not its bytes.
+void PrintTo(const RecalcCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<RecalcCase> recalcCases() {
     return {

@@ -1,6 +1,8 @@
 // Conversion of raw blocks: frame counts, layouts, polarity and offsets, for both output types.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -32,6 +34,11 @@ struct TranslateCase {
     Bytes raw;
     std::vector<double> expected;  // the values written; the rest of out stays untouched
 };
+
+// Test names and failure messages show the case by its name, not its bytes.
+void PrintTo(const TranslateCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<TranslateCase> translateCases() {
     return {
@@ -142,6 +149,11 @@ struct QuantisationCase {
     double offset;
     double expectedOffset;  // what a code of 0 converts to, negated
 };
+
+// Test names and failure messages show the case by its name, not its bytes.
+void PrintTo(const QuantisationCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OffsetQuantisation : public ::testing::TestWithParam<QuantisationCase> {};
 
