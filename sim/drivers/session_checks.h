@@ -8,6 +8,22 @@
 
 namespace qm7x::sim {
 
+// The arguments both init operations check before they look for the instrument; the session
+// output is cleared first so that a failed init never leaves a stale handle behind.
+inline ViStatus CheckInitArguments(ViBoolean idQuery, ViBoolean resetDevice, ViSession* vi) {
+    if (vi == nullptr) {
+        return kErrorParameter4;
+    }
+    *vi = VI_NULL;
+    if (idQuery > 1) {
+        return kErrorParameter2;
+    }
+    if (resetDevice > 1) {
+        return kErrorParameter3;
+    }
+    return VI_SUCCESS;
+}
+
 // Finds the carrier named at init: VI_SUCCESS, or the status an init of that name gets.
 inline ViStatus FindCarrierResource(World& world, const char* name, const ResourceSpec*& found) {
     found = nullptr;

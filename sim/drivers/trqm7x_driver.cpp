@@ -58,15 +58,9 @@ extern "C" {
 TRQM7X_API ViStatus _VI_FUNC trqm7x_init(ViRsrc resourceName, ViBoolean idQuery,
                                          ViBoolean resetDevice, ViSession* vi) {
     return RunOperation("trqm7x_init", [&](World& world, auto&) {
-        if (vi == nullptr) {
-            return kErrorParameter4;
-        }
-        *vi = VI_NULL;
-        if (idQuery > 1) {
-            return kErrorParameter2;
-        }
-        if (resetDevice > 1) {
-            return kErrorParameter3;
+        if (const ViStatus status = CheckInitArguments(idQuery, resetDevice, vi);
+            status != VI_SUCCESS) {
+            return status;
         }
         const ResourceSpec* resource = nullptr;
         if (const ViStatus status = FindCarrierResource(world, resourceName, resource);
