@@ -67,7 +67,7 @@ void FillSamples(int mp, int cp, int pp, int about, int chlp) {
     SetTableCellRangeVals(cp, CP_TABLE, MakeRect(1, 3, 3, 1), ranges, VAL_COLUMN_MAJOR);
     SetTableCellRangeVals(cp, CP_TABLE, MakeRect(1, 4, 3, 1), tests, VAL_COLUMN_MAJOR);
     SetCtrlVal(pp, PP_U, 5.0);
-    // A protocol entry in the fixed-pitch font.
+    // Sample lines, not a measurement: they show the fixed-pitch font and the column alignment.
     SetPanelAttribute(chlp, ATTR_TITLE,
                       "Протокол поверки: мезонин 1, Н.М.  Л.А.крейта:0x01, слот:5");
     const char* lines[] = {
