@@ -59,4 +59,26 @@ inline MezzanineSession* ConnectedMezzanine(World& world, ViSession vi, ViStatus
     return session;
 }
 
+// The session of a block read whose arguments are sound and whose block is complete; null with the
+// status to return otherwise. Both drivers read the last block through it.
+inline const MezzanineSession* CompletedBlock(World& world, ViSession vi, ViInt32 first,
+                                              ViInt32 count, const void* buffer, ViStatus& status) {
+    const MezzanineSession* session = ConnectedMezzanine(world, vi, status);
+    if (session == nullptr) {
+        return nullptr;
+    }
+    if (first < 0) {
+        status = kErrorParameter2;
+    } else if (count < 1) {
+        status = kErrorParameter3;
+    } else if (buffer == nullptr) {
+        status = kErrorParameter4;
+    } else if (!session->module->hasBlock()) {
+        status = kErrorNoData;
+    } else if (session->module->running()) {
+        status = kErrorBusy;
+    }
+    return status == VI_SUCCESS ? session : nullptr;
+}
+
 }  // namespace qm7x::sim

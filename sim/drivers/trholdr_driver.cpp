@@ -103,26 +103,12 @@ TRHOLDR_API ViStatus _VI_FUNC trholdr_m_read_block(ViSession mezSession, ViInt32
                                                    ViInt32 count, ViInt32 samples[]) {
     return RunOperation("trholdr_m_read_block", [&](World& world, auto&) {
         ViStatus status = VI_SUCCESS;
-        const MezzanineSession* session = ConnectedMezzanine(world, mezSession, status);
+        const MezzanineSession* session =
+            CompletedBlock(world, mezSession, first, count, samples, status);
         if (session == nullptr) {
             return status;
         }
-        if (first < 0) {
-            return kErrorParameter2;
-        }
-        if (count < 1) {
-            return kErrorParameter3;
-        }
-        if (samples == nullptr) {
-            return kErrorParameter4;
-        }
         const Qm7xModule& module = *session->module;
-        if (!module.hasBlock()) {
-            return kErrorNoData;
-        }
-        if (module.running()) {
-            return kErrorBusy;
-        }
         // Samples are the block's values in memory order: frame after frame.
         const auto width = static_cast<std::int64_t>(module.blockChannels().size());
         const std::int64_t end = std::int64_t{first} + count;

@@ -512,26 +512,11 @@ TRQM7X_API ViStatus _VI_FUNC trqm7x_read_block(ViSession vi, ViInt32 first, ViIn
                                                ViReal64 results[]) {
     return RunOperation("trqm7x_read_block", [&](World& world, auto&) {
         ViStatus status = VI_SUCCESS;
-        const MezzanineSession* session = ConnectedMezzanine(world, vi, status);
+        const MezzanineSession* session = CompletedBlock(world, vi, first, count, results, status);
         if (session == nullptr) {
             return status;
         }
-        if (first < 0) {
-            return kErrorParameter2;
-        }
-        if (count < 1) {
-            return kErrorParameter3;
-        }
-        if (results == nullptr) {
-            return kErrorParameter4;
-        }
         const Qm7xModule& module = *session->module;
-        if (!module.hasBlock()) {
-            return kErrorNoData;
-        }
-        if (module.running()) {
-            return kErrorBusy;
-        }
         if (std::int64_t{first} + count > module.framesAcquired()) {
             return kErrorNoData;
         }
