@@ -19,6 +19,17 @@ int LookupList(int panel, int control, Control*& c) {
     return c->kind == CtrlKind::Ring || c->kind == CtrlKind::ListBox ? 0 : UIEAttributeNotValid;
 }
 
+// Controls whose value is the index of one of their items: rings, list boxes and switches.
+int LookupItems(int panel, int control, Control*& c) {
+    if (int e = Lookup(panel, control, c); e < 0) {
+        return e;
+    }
+    return c->kind == CtrlKind::Ring || c->kind == CtrlKind::ListBox ||
+                   c->kind == CtrlKind::BinarySwitch
+               ? 0
+               : UIEAttributeNotValid;
+}
+
 int Insert(int panel, int control, int index, std::string_view label, Value value) {
     Control* c = nullptr;
     if (int e = LookupList(panel, control, c); e < 0) {
@@ -63,12 +74,8 @@ int Insert(int panel, int control, int index, std::string_view label, Value valu
 
 int ItemAt(int panel, int control, int index, const ListItem*& item) {
     Control* c = nullptr;
-    if (int e = Lookup(panel, control, c); e < 0) {
+    if (int e = LookupItems(panel, control, c); e < 0) {
         return e;
-    }
-    if (c->kind != CtrlKind::Ring && c->kind != CtrlKind::ListBox &&
-        c->kind != CtrlKind::BinarySwitch) {
-        return UIEAttributeNotValid;
     }
     if (index < 0 || index >= static_cast<int>(c->items.size())) {
         return UIEIndexOutOfRange;
@@ -148,12 +155,8 @@ int GetNumListItems(int panel, int control, int& count) {
 
 int GetCtrlIndex(int panel, int control, int& index) {
     Control* c = nullptr;
-    if (int e = Lookup(panel, control, c); e < 0) {
+    if (int e = LookupItems(panel, control, c); e < 0) {
         return e;
-    }
-    if (c->kind != CtrlKind::Ring && c->kind != CtrlKind::ListBox &&
-        c->kind != CtrlKind::BinarySwitch) {
-        return UIEAttributeNotValid;
     }
     index = c->index;
     return 0;
@@ -161,12 +164,8 @@ int GetCtrlIndex(int panel, int control, int& index) {
 
 int SetCtrlIndex(int panel, int control, int index) {
     Control* c = nullptr;
-    if (int e = Lookup(panel, control, c); e < 0) {
+    if (int e = LookupItems(panel, control, c); e < 0) {
         return e;
-    }
-    if (c->kind != CtrlKind::Ring && c->kind != CtrlKind::ListBox &&
-        c->kind != CtrlKind::BinarySwitch) {
-        return UIEAttributeNotValid;
     }
     if (index < 0 || index >= static_cast<int>(c->items.size())) {
         return UIEIndexOutOfRange;

@@ -95,6 +95,20 @@ std::size_t CellIndex(const Control& c, Rect r, int n, int order) {
     return static_cast<std::size_t>((r.top - 1 + dr) * columns + (r.left - 1 + dc));
 }
 
+// A rectangle of cells to copy in the given order to or from `available` values; the number of
+// cells, or a negative error.
+int LookupCellRange(int panel, int control, Rect cells, int order, std::size_t available,
+                    Control*& c) {
+    if (int e = LookupCells(panel, control, cells, c); e < 0) {
+        return e;
+    }
+    if (order != VAL_COLUMN_MAJOR && order != VAL_ROW_MAJOR) {
+        return UIEInvalidArgument;
+    }
+    const int n = cells.height * cells.width;
+    return static_cast<int>(available) < n ? UIEInvalidArgument : n;
+}
+
 }  // namespace
 
 int SetTableCellVal(int panel, int control, Point cell, double value) {
@@ -116,15 +130,9 @@ int GetTableCellVal(int panel, int control, Point cell, double& value) {
 int SetTableCellRangeVals(int panel, int control, Rect cells, std::span<const double> values,
                           int order) {
     Control* c = nullptr;
-    if (int e = LookupCells(panel, control, cells, c); e < 0) {
-        return e;
-    }
-    if (order != VAL_COLUMN_MAJOR && order != VAL_ROW_MAJOR) {
-        return UIEInvalidArgument;
-    }
-    const int n = cells.height * cells.width;
-    if (static_cast<int>(values.size()) < n) {
-        return UIEInvalidArgument;
+    const int n = LookupCellRange(panel, control, cells, order, values.size(), c);
+    if (n < 0) {
+        return n;
     }
     for (int i = 0; i < n; ++i) {
         c->cells[CellIndex(*c, cells, i, order)] = values[static_cast<std::size_t>(i)];
@@ -135,15 +143,9 @@ int SetTableCellRangeVals(int panel, int control, Rect cells, std::span<const do
 
 int GetTableCellRangeVals(int panel, int control, Rect cells, std::span<double> values, int order) {
     Control* c = nullptr;
-    if (int e = LookupCells(panel, control, cells, c); e < 0) {
-        return e;
-    }
-    if (order != VAL_COLUMN_MAJOR && order != VAL_ROW_MAJOR) {
-        return UIEInvalidArgument;
-    }
-    const int n = cells.height * cells.width;
-    if (static_cast<int>(values.size()) < n) {
-        return UIEInvalidArgument;
+    const int n = LookupCellRange(panel, control, cells, order, values.size(), c);
+    if (n < 0) {
+        return n;
     }
     for (int i = 0; i < n; ++i) {
         values[static_cast<std::size_t>(i)] = c->cells[CellIndex(*c, cells, i, order)];
