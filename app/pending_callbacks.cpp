@@ -9,9 +9,6 @@ int startTest(int, int, int, void*, int, int) {
 int temperatureCB(int, int, int, void*, int, int) {
     return 0;
 }
-int releSwitch(int, int, int, void*, int, int) {
-    return 0;
-}
 int selFName(int, int, int, void*, int, int) {
     return 0;
 }

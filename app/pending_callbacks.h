@@ -10,8 +10,6 @@ int startTest(int panel, int control, int event, void* callbackData, int eventDa
               int eventData2);
 int temperatureCB(int panel, int control, int event, void* callbackData, int eventData1,
                   int eventData2);
-int releSwitch(int panel, int control, int event, void* callbackData, int eventData1,
-               int eventData2);
 int selFName(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int showLog(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int chlpCB(int panel, int event, void* callbackData, int eventData1, int eventData2);

@@ -2,6 +2,7 @@
 
 #include "coeff_storage.h"
 #include "pending_callbacks.h"
+#include "qm7x/program/channel_relay.h"
 #include "qm7x/ui/userint.h"
 #include "selftest.h"
 #include "sessions.h"
@@ -29,10 +30,11 @@ void RegisterProgramCallbacks() {
     RegisterCallback("writeEEPROM", &calibr::writeEEPROM);
     RegisterCallback("resetCf", &calibr::resetCf);
     RegisterCallback("allCB", &calibr::allCB);
+    // The input relay, shared by the calibration and verification pages.
+    RegisterCallback("releSwitch", &releSwitch);
     // Verification, protocol and calibration run: placeholders until those modules are built.
     RegisterCallback("startTest", &pending::startTest);
     RegisterCallback("temperatureCB", &pending::temperatureCB);
-    RegisterCallback("releSwitch", &pending::releSwitch);
     RegisterCallback("selFName", &pending::selFName);
     RegisterCallback("showLog", &pending::showLog);
     RegisterCallback("chlpCB", &pending::chlpCB);
