@@ -11,6 +11,7 @@
 #include "qm7x/program/coeff_record.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
+#include "qm7x/program/run_guard.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
 #include "trholdr.h"
@@ -103,7 +104,8 @@ int closeMezSession() {
 
 int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
                int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    // A run in progress keeps its mezzanine until it ends.
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
     // With no QM7X listed there is no position to open.

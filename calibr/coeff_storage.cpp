@@ -4,6 +4,7 @@
 
 #include "p_qm7x.h"
 #include "qm7x/program/panel_handles.h"
+#include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
@@ -69,7 +70,7 @@ void loadCoefficients() {
 
 int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                int /*eventData1*/, int /*eventData2*/) {
-    if (event == ui::EVENT_COMMIT) {
+    if (event == ui::EVENT_COMMIT && !runInProgress()) {
         loadCoefficients();
     }
     return 0;
@@ -77,7 +78,7 @@ int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/
 
 int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                 int /*eventData1*/, int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
     clearStatusLine();
@@ -106,7 +107,7 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
 
 int resetCf(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
             int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
     clearStatusLine();
