@@ -5,15 +5,17 @@
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <dlfcn.h>
 #include <glob.h>
-#include <link.h>
 
 #include <cstddef>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <vector>
@@ -55,14 +57,6 @@ std::string SystemPathList() {
 
 namespace {
 
-void appendDirectory(std::vector<std::string>& list, std::set<std::string>& seen,
-                     const std::string& dir) {
-    // An empty entry means the working directory to the loader, which is searched first anyway.
-    if (!dir.empty() && seen.insert(dir).second) {
-        list.push_back(dir);
-    }
-}
-
 std::string trimmed(const std::string& line) {
     const auto first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos) {
@@ -100,14 +94,25 @@ void readLoaderConfig(const std::filesystem::path& file, std::vector<std::string
     }
 }
 
-struct LoaderDirectory {
-    std::string name;
-    bool isDefault;  // one of the loader's built-in (multiarch and default) directories
-};
+// The loader's built-in directories: the multiarch ones and the default ones.
+bool isBuiltInDirectory(const std::string& dir) {
+    std::string normal = std::filesystem::path(dir).lexically_normal().string();
+    if (normal.size() > 1 && normal.back() == '/') {
+        normal.pop_back();
+    }
+    const std::string multiarch = QM7X_MULTIARCH;
+    for (const char* base : {"/lib", "/usr/lib"}) {
+        if (normal == base || normal == std::string(base) + "64" ||
+            (!multiarch.empty() && normal == std::string(base) + "/" + multiarch)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // The loader's own search list for this program: LD_LIBRARY_PATH, RUNPATH, built-in directories.
-std::vector<LoaderDirectory> loaderSearchList() {
-    std::vector<LoaderDirectory> dirs;
+std::vector<std::string> loaderSearchList() {
+    std::vector<std::string> dirs;
     void* self = ::dlopen(nullptr, RTLD_LAZY | RTLD_NOLOAD);
     if (self == nullptr) {
         return dirs;
@@ -121,8 +126,7 @@ std::vector<LoaderDirectory> loaderSearchList() {
         if (::dlinfo(self, RTLD_DI_SERINFOSIZE, info) == 0 &&
             ::dlinfo(self, RTLD_DI_SERINFO, info) == 0) {
             for (unsigned i = 0; i < info->dls_cnt; ++i) {
-                const Dl_serpath& entry = info->dls_serpath[i];
-                dirs.push_back({entry.dls_name, entry.dls_flags == LA_SER_DEFAULT});
+                dirs.emplace_back(info->dls_serpath[i].dls_name);
             }
         }
     }
@@ -133,30 +137,31 @@ std::vector<LoaderDirectory> loaderSearchList() {
 }  // namespace
 
 std::string SystemPathList() {
+    std::vector<std::string> loader = loaderSearchList();
+    if (loader.empty()) {
+        const std::string multiarch = QM7X_MULTIARCH;
+        if (!multiarch.empty()) {
+            loader = {"/lib/" + multiarch, "/usr/lib/" + multiarch};
+        }
+        loader.insert(loader.end(), {"/lib", "/usr/lib"});
+    }
+    // The loader consults its cache of the configured directories before the built-in ones,
+    // which close its list.
+    auto builtIn = loader.end();
+    while (builtIn != loader.begin() && isBuiltInDirectory(*std::prev(builtIn))) {
+        --builtIn;
+    }
     std::vector<std::string> configured;
     readLoaderConfig("/etc/ld.so.conf", configured, 0);
-
-    std::vector<std::string> list;
-    std::set<std::string> seen;
-    bool configuredAdded = false;
-    for (const LoaderDirectory& dir : loaderSearchList()) {
-        // The loader consults its cache of the configured directories before the built-in ones.
-        if (dir.isDefault && !configuredAdded) {
-            for (const std::string& each : configured) {
-                appendDirectory(list, seen, each);
-            }
-            configuredAdded = true;
-        }
-        appendDirectory(list, seen, dir.name);
-    }
-    if (!configuredAdded) {
-        for (const std::string& each : configured) {
-            appendDirectory(list, seen, each);
-        }
-    }
+    loader.insert(builtIn, configured.begin(), configured.end());
 
     std::string text;
-    for (const std::string& dir : list) {
+    std::set<std::string> seen;
+    for (const std::string& dir : loader) {
+        // An empty entry means the working directory to the loader, which is searched first.
+        if (dir.empty() || !seen.insert(dir).second) {
+            continue;
+        }
         if (!text.empty()) {
             text += kPathListSeparator;
         }
