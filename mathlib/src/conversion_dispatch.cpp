@@ -29,6 +29,12 @@ const ConversionKernels* kernelsFor(ConversionPath path) {
     switch (path) {
         case ConversionPath::portable:
             return &kPortableKernels;
+        case ConversionPath::sse2:
+#if defined(TRQM7X_MATH_X86_PATHS)
+            return &kSse2Kernels;  // part of every x86-64 processor
+#else
+            return nullptr;
+#endif
         case ConversionPath::avx2:
 #if defined(TRQM7X_MATH_X86_PATHS)
             return cpuRunsAvx2() ? &kAvx2Kernels : nullptr;

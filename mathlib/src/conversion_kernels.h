@@ -29,9 +29,9 @@ struct ConversionKernels {
 };
 
 // Processor levels with loops of their own, slowest first.
-enum class ConversionPath { portable, avx2 };
+enum class ConversionPath { portable, sse2, avx2 };
 inline constexpr ConversionPath kConversionPaths[] = {ConversionPath::portable,
-                                                      ConversionPath::avx2};
+                                                      ConversionPath::sse2, ConversionPath::avx2};
 
 // The loops of a level, or null when this build has none for it or the processor (or the
 // operating system) cannot run them. Tests use it to run every level the machine supports.
@@ -40,8 +40,9 @@ const ConversionKernels* kernelsFor(ConversionPath path);
 // The fastest set the machine runs, chosen at the first call.
 const ConversionKernels& activeKernels();
 
-// The sets themselves (conversion_portable.cpp, conversion_avx2.cpp).
+// The sets themselves (conversion_portable.cpp, conversion_sse2.cpp, conversion_avx2.cpp).
 extern const ConversionKernels kPortableKernels;
+extern const ConversionKernels kSse2Kernels;
 extern const ConversionKernels kAvx2Kernels;
 
 // Bytes of one raw frame (4 x the words per frame).

@@ -31,6 +31,8 @@ const char* pathName(ConversionPath path) {
     switch (path) {
         case ConversionPath::portable:
             return "portable";
+        case ConversionPath::sse2:
+            return "sse2";
         case ConversionPath::avx2:
             return "avx2";
     }
