@@ -45,7 +45,4 @@ extern const ConversionKernels kPortableKernels;
 extern const ConversionKernels kSse2Kernels;
 extern const ConversionKernels kAvx2Kernels;
 
-// Bytes of one raw frame (4 x the words per frame).
-std::int64_t frameBytes(FrameLayout layout);
-
 }  // namespace trqm7x::math

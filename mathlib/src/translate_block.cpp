@@ -29,6 +29,11 @@ bool validFrame(const std::int32_t* chanList, std::int32_t chanCount) {
     return true;
 }
 
+// Bytes of one raw frame.
+std::int64_t frameBytes(FrameLayout layout) {
+    return 4 * wordsPerFrame(layout.format, layout.chanCount);
+}
+
 PreparedPositions<double> prepare(const ConvParams& params, const double* coeff,
                                   const std::int32_t* chanList, int chanCount, double*) {
     return prepareDouble(params, coeff, chanList, chanCount);
@@ -72,10 +77,6 @@ std::int32_t translate(const ConversionKernels& kernels, const ConvParams* param
 }
 
 }  // namespace
-
-std::int64_t frameBytes(FrameLayout layout) {
-    return 4 * wordsPerFrame(layout.format, layout.chanCount);
-}
 
 std::int32_t translateBlock(const ConversionKernels& kernels, const ConvParams* params,
                             const double* coeff, const std::int32_t* chanList,
