@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <ostream>
 #include <random>
@@ -58,8 +57,8 @@ template <typename Out>
 std::vector<Out> convertWith(const ConversionKernels& kernels, const Scenario& s, int misalign,
                              std::size_t values) {
     const std::size_t bytes = rawBytesRead(s);
-    Bytes raw(static_cast<std::size_t>(misalign) + bytes);
-    std::memcpy(raw.data() + misalign, s.raw.data(), bytes);
+    Bytes raw(static_cast<std::size_t>(misalign));
+    raw.insert(raw.end(), s.raw.begin(), s.raw.begin() + static_cast<std::ptrdiff_t>(bytes));
     std::vector<Out> out(static_cast<std::size_t>(misalign) + values + 4, Out{-1});
     trqm7x::math::translateBlock(kernels, &s.params, s.coeff.data(), s.chanList.data(),
                                  static_cast<std::int32_t>(s.chanList.size()),
