@@ -1,8 +1,8 @@
 // The conversion loops for every x86-64 processor (SSE2, the base level). Same shape as the AVX2
 // loops, in 128-bit vectors and with SSE2's instructions only: 16-bit codes are sign-extended by
 // unpacking and shifting, the fields of packed words are shifted per lane by masks, and the gain
-// is selected by masks instead of a blend. Multiplication and subtraction round separately, like
-// the portable loops, which convert the frames after the last whole group.
+// is selected by masks and bit operations instead of a blend. Multiplication and subtraction round
+// separately, like the portable loops, which convert the frames after the last whole group.
 #include <emmintrin.h>
 
 #include "conversion_kernels.h"
@@ -148,13 +148,14 @@ struct Layout<2, Chans> {
     }
 };
 
-// gain = mask ? gn : gp, by bits.
-__m128d select(__m128d mask, __m128d gp, __m128d gn) {
-    return _mm_or_pd(_mm_and_pd(mask, gn), _mm_andnot_pd(mask, gp));
+// gain = mask ? gn : gp, by bits: gp with the bits that differ in gn (flip = gp ^ gn) flipped
+// where the mask is set.
+__m128d select(__m128d mask, __m128d gp, __m128d flip) {
+    return _mm_xor_pd(gp, _mm_and_pd(mask, flip));
 }
 
-__m128 select(__m128 mask, __m128 gp, __m128 gn) {
-    return _mm_or_ps(_mm_and_ps(mask, gn), _mm_andnot_ps(mask, gp));
+__m128 select(__m128 mask, __m128 gp, __m128 flip) {
+    return _mm_xor_ps(gp, _mm_and_ps(mask, flip));
 }
 
 // Vectors of the output type: two doubles or four floats; a four-value unit fills two or one.
@@ -166,10 +167,11 @@ struct Vectors<double> {
     using Vec = __m128d;
     static constexpr int kLanes = 2;
     static Vec load(const double* p) { return _mm_loadu_pd(p); }
+    static Vec bitXor(Vec a, Vec b) { return _mm_xor_pd(a, b); }
 
     // Vector `Half` (0 or 1) of a unit.
     template <bool Packed, int Half>
-    static void convert(Codes c, Vec gp, Vec gn, Vec o, double* out) {
+    static void convert(Codes c, Vec gp, Vec flip, Vec o, double* out) {
         const __m128d x = _mm_cvtepi32_pd(Half == 0 ? c.code : _mm_unpackhi_epi64(c.code, c.code));
         __m128d negative;
         if constexpr (Packed) {
@@ -179,7 +181,7 @@ struct Vectors<double> {
         } else {
             negative = _mm_cmplt_pd(x, _mm_setzero_pd());
         }
-        _mm_storeu_pd(out, _mm_sub_pd(_mm_mul_pd(x, select(negative, gp, gn)), o));
+        _mm_storeu_pd(out, _mm_sub_pd(_mm_mul_pd(x, select(negative, gp, flip)), o));
     }
 };
 
@@ -188,23 +190,25 @@ struct Vectors<float> {
     using Vec = __m128;
     static constexpr int kLanes = 4;
     static Vec load(const float* p) { return _mm_loadu_ps(p); }
+    static Vec bitXor(Vec a, Vec b) { return _mm_xor_ps(a, b); }
 
     template <bool Packed, int Half>
-    static void convert(Codes c, Vec gp, Vec gn, Vec o, float* out) {
+    static void convert(Codes c, Vec gp, Vec flip, Vec o, float* out) {
         const __m128 x = _mm_cvtepi32_ps(c.code);
         const __m128 negative = Packed ? _mm_castsi128_ps(_mm_srai_epi32(c.word, 31))
                                        : _mm_cmplt_ps(x, _mm_setzero_ps());
-        _mm_storeu_ps(out, _mm_sub_ps(_mm_mul_ps(x, select(negative, gp, gn)), o));
+        _mm_storeu_ps(out, _mm_sub_ps(_mm_mul_ps(x, select(negative, gp, flip)), o));
     }
 };
 
-// Gains and offsets of each lane of the vectors of a group; lane l of vector k holds value
-// k * kLanes + l, which belongs to frame position (k * kLanes + l) mod Chans.
+// Gains (gp, and gp ^ gn for the select) and offsets of each lane of the vectors of a group;
+// lane l of vector k holds value k * kLanes + l, which belongs to frame position
+// (k * kLanes + l) mod Chans.
 template <typename Out, int Count>
 struct GroupTable {
     using V = Vectors<Out>;
     typename V::Vec gp[Count];
-    typename V::Vec gn[Count];
+    typename V::Vec flip[Count];
     typename V::Vec o[Count];
 
     GroupTable(const PreparedPositions<Out>& p, int chans) {
@@ -219,7 +223,7 @@ struct GroupTable {
                 lanesO[l] = p.o[position];
             }
             gp[k] = V::load(lanesGp);
-            gn[k] = V::load(lanesGn);
+            flip[k] = V::bitXor(gp[k], V::load(lanesGn));
             o[k] = V::load(lanesO);
         }
     }
@@ -232,9 +236,9 @@ inline void convertUnit(const unsigned char* group, Out* out, const GroupTable<O
     constexpr int kPerUnit = 4 / V::kLanes;
     const Codes c = L::template unit<U>(group);
     constexpr int k = U * kPerUnit;
-    V::template convert<L::kPacked, 0>(c, t.gp[k], t.gn[k], t.o[k], out + 4 * U);
+    V::template convert<L::kPacked, 0>(c, t.gp[k], t.flip[k], t.o[k], out + 4 * U);
     if constexpr (kPerUnit == 2) {
-        V::template convert<L::kPacked, 1>(c, t.gp[k + 1], t.gn[k + 1], t.o[k + 1],
+        V::template convert<L::kPacked, 1>(c, t.gp[k + 1], t.flip[k + 1], t.o[k + 1],
                                            out + 4 * U + 2);
     }
 }
