@@ -87,6 +87,14 @@ SimBench::SimBench(const std::vector<std::string>& positions, const std::vector<
     ::setenv("QM7X_VISA_LIBRARY", QM7X_TEST_VISA_LIBRARY, 1);
 }
 
+void SimBench::writeReference(const std::string& yaml) const {
+    // Replaced whole, so that a reader never sees half a file.
+    const fs::path file = dir_ / "bench.reference.yaml";
+    const fs::path temporary = dir_ / "bench.reference.yaml.tmp";
+    std::ofstream(temporary) << yaml;
+    fs::rename(temporary, file);
+}
+
 SimBench::~SimBench() {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);

@@ -37,6 +37,11 @@ class SimBench {
     SimBench& operator=(const SimBench&) = delete;
 
     const std::filesystem::path& stateDir() const { return stateDir_; }
+    // The bench's own directory (removed at the end): a scratch working directory for a test.
+    const std::filesystem::path& dir() const { return dir_; }
+    // Sets the reference source at the inputs (the reference file's YAML, re-read by the drivers
+    // at every acquisition start), as the operator turns the source's knob.
+    void writeReference(const std::string& yaml) const;
 
   private:
     std::filesystem::path dir_;
