@@ -57,12 +57,13 @@ class BenchRestorer {
         SetReleSwitch(0);
         ui::SetCtrlVal(cpPanel, CP_LED, 0);
     }
-    // Called before the relay is switched in and after it was released without error.
-    void relaySwitchedIn() { relayReleased_ = false; }
+    // A pass that ends early always releases the relay (the operator may even have switched it
+    // in from the verification page before the run); once the pass has released it without
+    // error, nothing more is needed.
+    void passStarts() { relayReleased_ = false; }
     void relayReleased() { relayReleased_ = true; }
 
   private:
-    // The operator may have switched the relay in from the verification page before the run.
     bool relayReleased_ = false;
 };
 
@@ -93,6 +94,7 @@ class CalibrationRun {
   private:
     // One reference point: set up, switch the relay in, ask the voltage, acquire, read back.
     PassEnd point(Polarity polarity) {
+        restorer_.passStarts();
         ui::GetCtrlVal(cpPanel, CP_CHAN, curChan);
         ui::SetCtrlVal(cpPanel, CP_LED, 1);
         const auto mask = static_cast<ViUInt16>(1u << (curChan - 1));
@@ -102,7 +104,6 @@ class CalibrationRun {
             failed(trqm7x_config_chans(mezSession, mask))) {
             return endRun();
         }
-        restorer_.relaySwitchedIn();
         if (failed(trqm7x_input_trigger(mezSession, static_cast<ViInt16>(curChan), 1))) {
             return endRun();
         }
