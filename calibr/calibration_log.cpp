@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -60,8 +61,8 @@ std::string number(double value) {
         return "null";
     }
     std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%.17g", value);
-    return text.data();
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return {text.data(), end};
 }
 
 std::string gainPair(CoeffRecord record, int channel) {
