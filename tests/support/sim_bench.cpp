@@ -87,6 +87,12 @@ SimBench::SimBench(const std::vector<std::string>& positions, const std::vector<
     ::setenv("QM7X_VISA_LIBRARY", QM7X_TEST_VISA_LIBRARY, 1);
 }
 
+void SimBench::SetReference(double channel1, double channel2, double channel3) const {
+    std::ofstream reference(dir_ / "bench.reference.yaml");
+    reference.precision(17);
+    reference << "channels_v: [" << channel1 << ", " << channel2 << ", " << channel3 << "]\n";
+}
+
 SimBench::~SimBench() {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);

@@ -37,6 +37,9 @@ class SimBench {
     SimBench& operator=(const SimBench&) = delete;
 
     const std::filesystem::path& stateDir() const { return stateDir_; }
+    // The reference source at the inputs (re-read by the drivers at each acquisition start):
+    // volts of channels 1, 2, 3 of every QM7X.
+    void SetReference(double channel1, double channel2, double channel3) const;
 
   private:
     std::filesystem::path dir_;
