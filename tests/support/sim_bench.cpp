@@ -95,6 +95,13 @@ void SimBench::writeReference(const std::string& yaml) const {
     fs::rename(temporary, file);
 }
 
+void SimBench::SetReference(double channel1, double channel2, double channel3) const {
+    std::ostringstream reference;
+    reference.precision(17);
+    reference << "channels_v: [" << channel1 << ", " << channel2 << ", " << channel3 << "]\n";
+    writeReference(reference.str());
+}
+
 SimBench::~SimBench() {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);

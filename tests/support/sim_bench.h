@@ -42,6 +42,9 @@ class SimBench {
     // Sets the reference source at the inputs (the reference file's YAML, re-read by the drivers
     // at every acquisition start), as the operator turns the source's knob.
     void writeReference(const std::string& yaml) const;
+    // The reference source at the inputs (re-read by the drivers at each acquisition start):
+    // volts of channels 1, 2, 3 of every QM7X.
+    void SetReference(double channel1, double channel2, double channel3) const;
 
   private:
     std::filesystem::path dir_;
