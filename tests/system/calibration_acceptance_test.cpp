@@ -1,8 +1,8 @@
 // The acceptance story of the calibration on the default bench, through the program alone: the
-// badly calibrated QM7X-0412 is calibrated channel by channel at ±90 % of each range, with the
-// reference source turned by the operator at each prompt; the coefficients are stored; the
-// program is ended and started again on the same state folder; the module then holds and shows
-// the new coefficients, and the calibration log holds the write.
+// badly calibrated QM7X-0412 fails verification at ±90 % of each range (±9 V on channel 1); it is
+// calibrated channel by channel at those points, with the reference source turned by the operator
+// at each prompt; the coefficients are stored; the program is ended and started again on the same
+// state folder; the same points now pass, and the calibration log holds the write.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,6 +21,7 @@
 #include "program.h"
 #include "program_fixture.h"
 #include "qm7x/integrity/arkomet_crc32.h"
+#include "qm7x/os/encoding.h"
 #include "qm7x/program/coeff_record.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
@@ -114,6 +115,43 @@ class CalibrationAcceptance : public ::testing::Test {
             .Commit(ui::PanelRef::Resource(CP), CP_START)
             .WaitUntil("the run is over", [] { return !runInProgress(); });
     }
+    // One verification point as the operator takes it on the verification page: the source set,
+    // the voltage and the channel typed, the input relay switched in, "Пуск".
+    void verifyPoint(int channel, double volts) {
+        const auto pp = ui::PanelRef::Resource(PP);
+        ui_.script.ChooseTabPage(ui::PanelRef::Resource(MP), MP_TAB, 1)
+            .Do("set the source",
+                [this, channel, volts] { writeReference(referenceFile(channel, volts)); })
+            .Enter(pp, PP_U, volts)
+            .Enter(pp, PP_CHAN, channel)
+            .Enter(pp, PP_RELE_SWITCH, 1)
+            .Commit(pp, PP_START)
+            .ChooseTabPage(ui::PanelRef::Resource(MP), MP_TAB, 0);
+    }
+    // ±90 % of the range on every channel (±9 V on channel 1).
+    void verifyAllChannels() {
+        for (int channel = 1; channel <= 3; ++channel) {
+            const double u = 0.9 * kTruth[channel - 1].rangeV;
+            verifyPoint(channel, u);
+            verifyPoint(channel, -u);
+        }
+    }
+    // The verdicts of the protocol in the working directory, in order.
+    std::vector<std::string> verdicts() const {
+        std::ifstream file(scratch_.path() / "qm7X.log", std::ios::binary);
+        const std::string text =
+            os::FromCp1251(std::string(std::istreambuf_iterator<char>(file), {}));
+        std::vector<std::string> found;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.ends_with("Не норма")) {
+                found.emplace_back("Не норма");
+            } else if (line.ends_with("Норма")) {
+                found.emplace_back("Норма");
+            }
+        }
+        return found;
+    }
     void exitProgram() {
         ui_.script.Commit(ui::PanelRef::Resource(MP), MP_MP_EXIT)
             .Commit(ui::PanelRef::Resource(EXIT_POPUP), EXIT_POPUP_EXIT_YES);
@@ -148,8 +186,9 @@ TEST_F(CalibrationAcceptance, TheBadlyCalibratedModuleIsCalibratedStoredAndKeeps
     const auto calibrateAndStore = [&] {
         std::array<double, 6> factory{}, calibrated{};
         chooseTheCarrier();
-        ui_.script.Do("note the factory gains", [&] { factory = tableGains(); })
-            .Commit(ui::PanelRef::Resource(MP), MP_CALIBR);
+        ui_.script.Do("note the factory gains", [&] { factory = tableGains(); });
+        verifyAllChannels();
+        ui_.script.Commit(ui::PanelRef::Resource(MP), MP_CALIBR);
         for (int channel = 1; channel <= 3; ++channel) {
             calibrateChannel(channel);
         }
@@ -181,13 +220,20 @@ TEST_F(CalibrationAcceptance, TheBadlyCalibratedModuleIsCalibratedStoredAndKeeps
     // Second run on the same state folder: the stored coefficients are what the module holds.
     std::array<double, 6> afterRestart{};
     chooseTheCarrier();
-    ui_.script.Do("note the gains", [&] { afterRestart = tableGains(); });
+    ui_.script.Do("note the gains", [&] { afterRestart = tableGains(); })
+        .Commit(ui::PanelRef::Resource(MP), MP_CALIBR);
+    verifyAllChannels();
     exitProgram();
     EXPECT_EQ(app::RunProgram(0, nullptr), 0);
     EXPECT_TRUE(ui_.script.Done()) << ui_.script.Pending();
     for (int k = 0; k < 6; ++k) {
         EXPECT_LT(relativeErrors(afterRestart)[k], allowedRelativeError(k / 2 + 1)) << k;
     }
+    // The same six points: all out of tolerance from the factory, all within it now.
+    const std::vector<std::string> fail(6, "Не норма"), pass(6, "Норма");
+    std::vector<std::string> expectedVerdicts = fail;
+    expectedVerdicts.insert(expectedVerdicts.end(), pass.begin(), pass.end());
+    EXPECT_EQ(verdicts(), expectedVerdicts);
 
     // The log holds the one write: the module, its place, and the gains before and after.
     std::ifstream log(scratch_.path() / calibr::kCalibrationLogFile);
