@@ -111,6 +111,8 @@ std::string AppendLogLine(const std::filesystem::path& file, std::string_view li
         return "Журнал калибровки " + file.string() + ": " + operation + ": " +
                std::strerror(errno);
     };
+    std::error_code ignored;
+    const bool created = !std::filesystem::exists(file, ignored);
     const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         return failure("не открывается");
@@ -133,6 +135,20 @@ std::string AppendLogLine(const std::filesystem::path& file, std::string_view li
     }
     if (::close(fd) != 0) {
         return failure("закрытие не удалось");
+    }
+    // A new file's name must reach the disk too, or the first entry could vanish with it.
+    if (created) {
+        const std::filesystem::path parent =
+            file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+        const int dir = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0 || ::fsync(dir) != 0) {
+            const std::string text = failure("синхронизация каталога не удалась");
+            if (dir >= 0) {
+                ::close(dir);
+            }
+            return text;
+        }
+        ::close(dir);
     }
     return {};
 }

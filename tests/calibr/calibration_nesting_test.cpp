@@ -32,6 +32,7 @@ TEST_F(NoNestedRuns, WhatWouldInterfereIsDimmedAndStartsNothingWhenDeliveredAnyw
     std::vector<std::string> notDimmed;
     std::vector<std::string> callsBeforePresses, callsAfterPresses;
     ViSession sessionBefore = 0, sessionAfter = 0;
+    int exitAsked = -1;
     std::vector<std::string> pressedWhileRunning;
     chooseTheInstrument();
     ui_.script.Commit(cp(), CP_START);
@@ -59,6 +60,7 @@ TEST_F(NoNestedRuns, WhatWouldInterfereIsDimmedAndStartsNothingWhenDeliveredAnyw
         }
         callsAfterPresses = DriverCalls();
         sessionAfter = mezSession;
+        exitAsked = exitRequested;
     });
     ui_.script.WaitUntil("the run is over", [] { return !runInProgress(); })
         .Do("the run completed", [&] {
@@ -80,6 +82,7 @@ TEST_F(NoNestedRuns, WhatWouldInterfereIsDimmedAndStartsNothingWhenDeliveredAnyw
     // exit question came only when asked after the run.
     EXPECT_EQ(callsAfterPresses, callsBeforePresses);
     EXPECT_EQ(sessionAfter, sessionBefore);
+    EXPECT_EQ(exitAsked, 0);
     ASSERT_EQ(ui_.frontEnd.PopupLog().size(), 2u);
     EXPECT_EQ(CountDriverCalls("extcalibr"), 1);
 }
