@@ -1,6 +1,6 @@
 // A sample buffer that cannot be allocated ends the run with the failure shown and returned, and
-// the bench at rest. The executable replaces the global allocation functions so that the test can
-// make one allocation of a sample buffer's size fail.
+// the bench at rest. The executable replaces the global allocation functions (all that share the
+// default alignment) so that the test can make one allocation of a sample buffer's size fail.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,6 +32,18 @@ void* operator new(std::size_t size) {
 }
 void* operator new[](std::size_t size) {
     return allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
+    std::free(memory);
 }
 void operator delete(void* memory) noexcept {
     std::free(memory);
