@@ -4,6 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <map>
+
+#include "qm7x/ui/model.h"
 #include "run_fixture.h"
 #include "verification_run.h"
 
@@ -68,20 +73,33 @@ TEST_F(ProtocolButtons, ProtocolAfterARunShowsThePanelWithTheEntries) {
     EXPECT_EQ(verify::ChlpPanel(verify::kProtocolLog), panel);
 }
 
-TEST_F(ProtocolButtons, TextBoxFillsTheResizedPanel) {
+TEST_F(ProtocolButtons, TextBoxFillsTheResizedPanelUpToThePlot) {
     open(Module("QM7X-V1", "instant"));
     point();
     const int panel = verify::ChlpPanel(verify::kProtocolLog);
-    ui::SetPanelAttribute(panel, ui::ATTR_WIDTH, 1000);
+    const auto geometry = [panel](int control) {
+        std::array<int, 4> g{};  // top, left, width, height
+        ui::GetCtrlAttribute(panel, control, ui::ATTR_TOP, g[0]);
+        ui::GetCtrlAttribute(panel, control, ui::ATTR_LEFT, g[1]);
+        ui::GetCtrlAttribute(panel, control, ui::ATTR_WIDTH, g[2]);
+        ui::GetCtrlAttribute(panel, control, ui::ATTR_HEIGHT, g[3]);
+        return g;
+    };
+    const int plotWidth = geometry(CHLP_PLOT)[2];
+    // The resource's own size lays out as the resource does.
+    const auto before = std::make_pair(geometry(CHLP_LOG), geometry(CHLP_PLOT));
+    ui::DispatchUserEvent(panel, 0, ui::EVENT_PANEL_SIZE);
+    EXPECT_EQ(std::make_pair(geometry(CHLP_LOG), geometry(CHLP_PLOT)), before);
+    ui::SetPanelAttribute(panel, ui::ATTR_WIDTH, 1400);
     ui::SetPanelAttribute(panel, ui::ATTR_HEIGHT, 700);
     ui::DispatchUserEvent(panel, 0, ui::EVENT_PANEL_SIZE);
-    int top = 0, left = 0, width = 0, height = 0;
-    ui::GetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_TOP, top);
-    ui::GetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_LEFT, left);
-    ui::GetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_WIDTH, width);
-    ui::GetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_HEIGHT, height);
-    EXPECT_EQ(left + width, 1000);
-    EXPECT_EQ(top + height, 700);
+    const auto log = geometry(CHLP_LOG);
+    const auto plot = geometry(CHLP_PLOT);
+    EXPECT_EQ(log[0] + log[3], 700);
+    EXPECT_EQ(plot[0] + plot[3], 700);
+    EXPECT_EQ(plot[2], plotWidth);
+    EXPECT_GT(plot[1], log[1] + log[2]);  // beside the text, not over it
+    EXPECT_EQ(plot[1] + plot[2], 1400 - log[1]);
 }
 
 TEST_F(ProtocolButtons, ChoosingAFileWithNoProtocolOpenOnlyNamesIt) {
@@ -197,6 +215,53 @@ TEST_F(ProtocolButtons, NothingDuringARunStartsAnotherOrChangesTheMezzanine) {
     int dimmed = -1;
     ui::GetCtrlAttribute(qm7x::ppPanel, PP_START, ui::ATTR_DIMMED, dimmed);
     EXPECT_EQ(dimmed, 0);
+}
+
+// The plot of the last point: what the model holds is what the Qt front end draws.
+TEST_F(ProtocolButtons, PlotShowsTheLastPointKeptAndDroppedApart) {
+    open(Module("QM7X-V1", "instant"));
+    bench().SetReference(5.0, 0, 0);
+    point();
+    bench().SetReference(0.0, 0.45, 0);
+    enter(PP_CHAN, 2);
+    enter(PP_U, 0.5);
+    relayIn();
+    start();
+    const int panel = verify::ChlpPanel(verify::kProtocolLog);
+    const ui::Control* graph = ui::FindControl(panel, CHLP_PLOT);
+    ASSERT_NE(graph, nullptr);
+    std::map<std::string, const ui::Plot*> byLegend;
+    for (const auto& plot : graph->plots) {
+        byLegend[plot.legendText] = &plot;
+    }
+    // Only the second point: lines at Un, Ux and Un +/- 0.0004 V, the samples by index.
+    ASSERT_TRUE(byLegend.count("Un"));
+    EXPECT_THAT(byLegend["Un"]->y, ElementsAre(0.5, 0.5));
+    EXPECT_THAT(byLegend["Un"]->x, ElementsAre(0.0, 99.0));
+    EXPECT_THAT(byLegend["Un ± допуск"]->y, ElementsAre(::testing::DoubleNear(0.5004, 1e-12),
+                                                        ::testing::DoubleNear(0.5004, 1e-12)));
+    EXPECT_EQ(byLegend["Un ± допуск"]->lineStyle, ui::VAL_DASH);
+    EXPECT_NEAR(byLegend["Ux"]->y[0], 0.45, 1e-3);
+    const ui::Plot* kept = byLegend["учтённые"];
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->kind, ui::PlotKind::Y);
+    EXPECT_EQ(kept->y.size(), 100u);
+    EXPECT_EQ(kept->plotStyle, ui::VAL_SCATTER);
+    // Dropped samples (outside 1.96 sd of Gaussian noise: a few of 100) are the kept plot's gaps.
+    const ui::Plot* dropped = byLegend["отброшенные"];
+    ASSERT_NE(dropped, nullptr);
+    EXPECT_NE(dropped->pointStyle, kept->pointStyle);
+    EXPECT_NE(dropped->color, kept->color);
+    int keptCount = 0;
+    for (std::size_t i = 0; i < 100; ++i) {
+        EXPECT_NE(std::isnan(kept->y[i]), std::isnan(dropped->y[i])) << i;
+        keptCount += std::isnan(kept->y[i]) ? 0 : 1;
+        EXPECT_NEAR(std::isnan(kept->y[i]) ? dropped->y[i] : kept->y[i], 0.45, 1e-4);
+    }
+    EXPECT_GT(keptCount, 80);
+    EXPECT_LT(keptCount, 100);
+    EXPECT_EQ(graph->plots.size(), 6u);  // the first point's plots are gone
+    EXPECT_EQ(graph->label, "Последняя точка: канал 2, Un 5.000e-01 В: Не норма");
 }
 
 }  // namespace
