@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "p_qm7x.h"
+#include "point_plot.h"
 #include "protocol_file.h"
 #include "protocol_text.h"
 #include "qm7x/program/status_line.h"
@@ -130,6 +131,7 @@ DeviationResult DoChlp(int logIndex, std::string_view heading, std::span<const d
     WriteLOG(logIndex, "\n");
     if (Slot* slot = openSlot(logIndex)) {
         syncFile(*slot);
+        ShowPointPlot(slot->panel, samples, result, channel, un, tolerance);
     }
     return result;
 }

@@ -3,6 +3,7 @@
 
 #include "chklog.h"
 #include "p_qm7x.h"
+#include "point_plot.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
@@ -50,13 +51,7 @@ int chlpCB(int panel, int event, void* /*callbackData*/, int /*eventData1*/, int
     if (event != ui::EVENT_PANEL_SIZE) {
         return 0;
     }
-    int width = 0, height = 0, top = 0, left = 0;
-    ui::GetPanelAttribute(panel, ui::ATTR_WIDTH, width);
-    ui::GetPanelAttribute(panel, ui::ATTR_HEIGHT, height);
-    ui::GetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_TOP, top);
-    ui::GetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_LEFT, left);
-    ui::SetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_HEIGHT, height - top);
-    ui::SetCtrlAttribute(panel, CHLP_LOG, ui::ATTR_WIDTH, width - left);
+    LayOutProtocolPanel(panel);
     return 0;
 }
 

@@ -1,13 +1,14 @@
 // qm7x_program_shots: runs the whole program with the Qt front end and a scripted operator, and
 // saves what the operator sees on the way into PNG files: the instrument selection dialog, the
 // main panel with a mezzanine open (both pages, the coefficient table filled from its EEPROM),
-// the self-test's result, the protocol of one verification point, a calibration run of channel 1
+// the self-test's result, the verification page and the protocol panel after three verification
+// points (and a copy of the protocol file, program_protocol.log), a calibration run of channel 1
 // (its prompts open, then the new pair in the table) and the exit question. Message boxes the
 // program shows are saved too and then closed, so that the run never waits for a person.
 //
 //   qm7x_program_shots <output directory>
 //
-// Run it in a scratch working directory: the verification point appends to the protocol file
+// Run it in a scratch working directory: the verification points append to the protocol file
 // "qm7X.log" there. The bench comes from QM7X_BENCH and QM7X_VISA_LIBRARY as for the program;
 // QM7X_SHOTS_REFERENCE_FILE, when set, names the bench's reference file (a scratch copy), which
 // the calibration's prompts then set to ±9 V on channel 1 of QM7X-0412.
@@ -26,6 +27,7 @@
 #include "p_qm7x.h"
 #include "program.h"
 #include "qm7x/program/panel_handles.h"
+#include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/qt/qt_frontend.h"
 #include "qm7x/ui/scripted_operator.h"
@@ -161,19 +163,41 @@ int main(int argc, char** argv) {
                 }
             })
         .ChooseTabPage(mp, MP_TAB, 1)
+        // Three points on QM7X-0412 with the default reference (5 V, 0.5 V, 0.05 V): the offset
+        // of channel 1 with the relay out, then channels 1 and 2 with the relay in.
+        .Enter(pp, PP_U, 0.0)
+        .Commit(pp, PP_START)
+        .Enter(pp, PP_RELE_SWITCH, 1)
         .Enter(pp, PP_U, 5.0)
         .Commit(pp, PP_START)
+        .Enter(pp, PP_CHAN, 2)
+        .Enter(pp, PP_RELE_SWITCH, 1)
+        .Enter(pp, PP_U, 0.5)
+        .Commit(pp, PP_START)
         .Do("save the verification page", [&] { Save(mp.Resolve(), "program_mp_verification"); })
+        .Commit(pp, PP_SHOW_LOG)
         .Do("note the time", [&] { verificationStart = Timer(); })
         .WaitUntil(
             "the protocol is shown (or 5 s passed)",
             [&] { return Shown(PanelRef::Resource(CHLP)) || Timer() - verificationStart > 5; })
-        .Do("save the protocol",
+        .Do("save the protocol and its file",
             [] {
                 if (Shown(PanelRef::Resource(CHLP))) {
                     Save(PanelRef::Resource(CHLP).Resolve(), "program_chlp");
                 } else {
-                    std::printf("no protocol panel after the verification point\n");
+                    std::printf("no protocol panel after the verification points\n");
+                    ++failures;
+                }
+                std::error_code error;
+                std::filesystem::copy_file(
+                    qm7x::protocolFileName, outputDir / "program_protocol.log",
+                    std::filesystem::copy_options::overwrite_existing, error);
+                if (error) {
+                    std::fprintf(stderr, "%s: %s\n", qm7x::protocolFileName.c_str(),
+                                 error.message().c_str());
+                    ++failures;
+                } else {
+                    std::printf("%s\n", (outputDir / "program_protocol.log").c_str());
                 }
             })
         .ChooseTabPage(mp, MP_TAB, 0)
