@@ -140,6 +140,12 @@ void runPoint() {
     }
     openProtocolIfNone();
     const PagePoint point = readPage();
+    if (curChan < 1 || curChan > kChannels) {
+        // The channel selects a bit of the mask and a tolerance: nothing outside 1..3 is measured.
+        showStatusError("Неверный номер канала: " + std::to_string(curChan) +
+                        " (канал 1, 2 или 3)");
+        return;
+    }
     if (!startBlock(point.period) || !waitForBlock(point.period)) {
         return;
     }

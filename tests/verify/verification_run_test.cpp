@@ -221,6 +221,17 @@ TEST_F(Run, WithoutAMezzanineNothingIsMeasuredOrRecorded) {
     EXPECT_FALSE(ui_.frontEnd.WaitCursorOn());
 }
 
+TEST_F(Run, ChannelOutsideOneToThreeIsRefused) {
+    open(Module("QM7X-V1", "instant"));
+    ui::SetCtrlAttribute(qm7x::ppPanel, PP_CHAN, ui::ATTR_MAX_VALUE, 5.0);  // a widened field
+    enter(PP_CHAN, 4);
+    enter(PP_U, 1.0);
+    start();
+    EXPECT_EQ(statusLine(), "Неверный номер канала: 4 (канал 1, 2 или 3)");
+    EXPECT_THAT(rows(), IsEmpty());
+    EXPECT_EQ(value(qm7x::ppPanel, PP_U), 1.0);
+}
+
 // ---- The tolerance that reaches the protocol
 // -----------------------------------------------------
 
