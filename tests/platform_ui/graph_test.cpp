@@ -257,6 +257,16 @@ TEST_F(GraphTest, AutoscaleHoldsEveryValueOnRoundTicksAndKeepsBandEdgesOffTheFra
     EXPECT_EQ(min, y.min);
     EXPECT_EQ(max, y.max);
 
+    // Values so far apart that their distance is no double: still a finite range holding them.
+    ASSERT_EQ(DeleteGraphPlot(panel, MAIN_GRAPH, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW), 0);
+    const std::vector<double> extremes = {-1e308, 1e308};
+    ASSERT_GT(PlotY(panel, MAIN_GRAPH, extremes, VAL_SCATTER, VAL_SOLID_CIRCLE, VAL_SOLID, 0), 0);
+    const AxisRange wide = GraphAxisRange(*FindControl(panel, MAIN_GRAPH), VAL_LEFT_YAXIS);
+    EXPECT_TRUE(std::isfinite(wide.min) && std::isfinite(wide.max) && std::isfinite(wide.tick));
+    EXPECT_LE(wide.min, -1e308);
+    EXPECT_GE(wide.max, 1e308);
+    EXPECT_GT(wide.tick, 0.0);
+
     // One value only: a range around it.
     ASSERT_EQ(DeleteGraphPlot(panel, MAIN_GRAPH, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW), 0);
     ASSERT_GT(PlotPoint(panel, MAIN_GRAPH, 5.0, -2.0, 0), 0);

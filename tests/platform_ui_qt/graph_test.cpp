@@ -195,10 +195,12 @@ TEST_F(GraphViewTest, OnlyPlotsWithALegendTextAppearInTheLegendOnce) {
 // blank (a chart that silently draws nothing shows only its background).
 TEST_F(GraphViewTest, ThePanelImageShowsTheGraph) {
     const VerificationPoint point;
-    PlotXY(panel, kGraph, point.keptX, point.keptY, VAL_SCATTER, VAL_SOLID_CIRCLE, VAL_SOLID,
-           VAL_DK_GREEN);
-    PlotXY(panel, kGraph, point.droppedX, point.droppedY, VAL_SCATTER, VAL_EMPTY_SQUARE, VAL_SOLID,
-           VAL_RED);
+    const int kept = PlotXY(panel, kGraph, point.keptX, point.keptY, VAL_SCATTER, VAL_SOLID_CIRCLE,
+                            VAL_SOLID, VAL_DK_GREEN);
+    const int dropped = PlotXY(panel, kGraph, point.droppedX, point.droppedY, VAL_SCATTER,
+                               VAL_EMPTY_SQUARE, VAL_SOLID, VAL_RED);
+    SetPlotAttribute(panel, kGraph, kept, ATTR_PLOT_LG_TEXT, "учтённые");
+    SetPlotAttribute(panel, kGraph, dropped, ATTR_PLOT_LG_TEXT, "отброшенные");
     const double mean = 1.00005;
     const int meanLine = PlotLine(panel, kGraph, 0, mean, 99, mean, VAL_DK_GREEN);
     PlotLine(panel, kGraph, 0, 1.0, 99, 1.0, VAL_BLACK);

@@ -89,8 +89,9 @@ double NiceTick(double span) {
     return (n <= 1.0 ? 1.0 : n <= 2.0 ? 2.0 : n <= 5.0 ? 5.0 : 10.0) * magnitude;
 }
 
+// Digits after the point for tick labels; beyond 15 a double has no more to show.
 int TickDecimals(double tick) {
-    return std::max(0, static_cast<int>(-std::floor(std::log10(tick) + 1e-9)));
+    return std::clamp(static_cast<int>(-std::floor(std::log10(tick) + 1e-9)), 0, 15);
 }
 
 }  // namespace
@@ -133,6 +134,12 @@ AxisRange GraphAxisRange(const Control& graph, int axis) {
         const double half = lo == 0.0 ? 1.0 : std::abs(lo) * 0.1;
         lo -= half;
         hi += half;
+    }
+    if (!std::isfinite(hi - lo)) {  // values near the ends of the double range
+        range.min = lo;
+        range.max = hi;
+        range.tick = NiceTick(hi / 2 - lo / 2) * 2;
+        return range;
     }
     range.tick = NiceTick(hi - lo);
     const double tolerance = range.tick * 1e-9;  // for values that are a tick multiple

@@ -68,7 +68,7 @@ class GraphView : public ControlView {
         chart_ = new QChart();
         chart_->setMargins(QMargins(4, 4, 4, 4));
         chart_->setBackgroundRoundness(0);
-        chart_->legend()->setAlignment(Qt::AlignRight);
+        chart_->legend()->setAlignment(Qt::AlignBottom);  // leaves the plot area its width
         axisX_ = new QValueAxis();
         axisY_ = new QValueAxis();
         for (QValueAxis* axis : {axisX_, axisY_}) {
