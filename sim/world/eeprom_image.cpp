@@ -4,7 +4,9 @@
 #include <unistd.h>
 #include <yaml-cpp/yaml.h>
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -53,10 +55,13 @@ CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
     std::istringstream in(hex);
     std::string token;
     while (in >> token) {
+        // Exactly two hexadecimal digits: no sign, no "0x", nothing else.
         unsigned value = 0;
-        char extra = 0;
-        if (token.size() != 2 || std::sscanf(token.c_str(), "%2x%c", &value, &extra) != 1 ||
-            count >= record.bytes.size()) {
+        const bool byte =
+            token.size() == 2 && std::isxdigit(static_cast<unsigned char>(token[0])) &&
+            std::isxdigit(static_cast<unsigned char>(token[1])) &&
+            std::from_chars(token.data(), token.data() + 2, value, 16).ec == std::errc{};
+        if (!byte || count >= record.bytes.size()) {
             throw EepromError(file.string() + ": record_hex: ожидается 112 байт по две цифры");
         }
         record.bytes[count++] = static_cast<std::uint8_t>(value);

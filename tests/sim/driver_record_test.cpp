@@ -132,6 +132,28 @@ TEST_F(Record, BlankCorruptAndUnwritableEepromsAreReportedWithTheirFile) {
     EXPECT_NE(errorText(kErrorEepromWrite).find("blocker"), std::string::npos);
 }
 
+TEST_F(Record, ARecordByteIsExactlyTwoHexadecimalDigits) {
+    open();
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    std::ifstream in(image());
+    const std::string good((std::istreambuf_iterator<char>(in)), {});
+    const auto first = good.find("record_hex: |\n  51 ");  // 'Q' of the tag "QM7X"
+    ASSERT_NE(first, std::string::npos) << good;
+    for (const char* token : {"-1", "+f", "0x", "g0", "1", "100"}) {
+        SCOPED_TRACE(token);
+        std::string corrupt = good;
+        corrupt.replace(first + 16, 2, token);
+        std::ofstream(image()) << corrupt;
+        put(OddRecord());
+        EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+        EXPECT_EQ(current(), OddRecord());
+        EXPECT_NE(errorText(kErrorEepromRead).find("record_hex"), std::string::npos);
+    }
+    std::ofstream(image()) << good;
+    EXPECT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
+    EXPECT_EQ(current(), DefaultRecord());
+}
+
 TEST_F(Record, FaultsFireOnTheirCallOrOnEveryCall) {
     open(R"([{operation: trqm7x_writeFlash, status: TRQM7X_ERROR_EEPROM_WRITE, call: 2},
             {operation: trqm7x_reset, status: 0xBFFF0015},
