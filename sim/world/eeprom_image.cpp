@@ -124,27 +124,34 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     if (fd < 0) {
         throw EepromError(temporary.string() + ": " + std::strerror(errno));
     }
+    // The first error is the cause: nothing done afterwards (closing, removing) may replace it.
+    int cause = 0;
     std::size_t written = 0;
-    while (written < content.size()) {
+    while (cause == 0 && written < content.size()) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            cause = EIO;
+        } else if (errno != EINTR) {
+            cause = errno;
         }
-        if (n <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(n);
     }
-    const bool synced = written == content.size() && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!synced) {
-        fs::remove(temporary, error);
-        throw EepromError(temporary.string() + ": " + std::strerror(savedErrno));
+    if (cause == 0 && ::fsync(fd) != 0) {
+        cause = errno;
+    }
+    if (::close(fd) != 0 && cause == 0) {
+        cause = errno;
+    }
+    if (cause != 0) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw EepromError(temporary.string() + ": " + std::strerror(cause));
     }
     fs::rename(temporary, file, error);
     if (error) {
-        fs::remove(temporary, error);
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
         throw EepromError(file.string() + ": " + error.message());
     }
 }

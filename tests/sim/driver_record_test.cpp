@@ -154,6 +154,19 @@ TEST_F(Record, ARecordByteIsExactlyTwoHexadecimalDigits) {
     EXPECT_EQ(current(), DefaultRecord());
 }
 
+TEST_F(Record, AFailedRenameOfTheImageIsReportedWithItsOwnCause) {
+    open();
+    // The image's place is taken by a non-empty directory: the rename over it fails.
+    std::filesystem::create_directories(image() / "inside");
+    EXPECT_EQ(trqm7x_writeFlash(mez_), kErrorEepromWrite);
+    const std::string text = errorText(kErrorEepromWrite);
+    EXPECT_NE(text.find(std::strerror(EISDIR)), std::string::npos) << text;
+    EXPECT_EQ(text.find("Success"), std::string::npos) << text;
+    for (const auto& entry : std::filesystem::directory_iterator(image().parent_path())) {
+        EXPECT_EQ(entry.path().filename(), "Q1.eeprom.yaml");  // no temporary file left behind
+    }
+}
+
 TEST_F(Record, FaultsFireOnTheirCallOrOnEveryCall) {
     open(R"([{operation: trqm7x_writeFlash, status: TRQM7X_ERROR_EEPROM_WRITE, call: 2},
             {operation: trqm7x_reset, status: 0xBFFF0015},
