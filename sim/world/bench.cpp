@@ -9,6 +9,7 @@
 #include <set>
 
 #include "status.h"
+#include "yaml_file.h"
 
 namespace qm7x::sim {
 namespace {
@@ -431,12 +432,9 @@ Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOve
     const Reader reader(absolute);
     YAML::Node root;
     try {
-        root = YAML::LoadFile(absolute.string());
-    } catch (const YAML::BadFile&) {
-        throw BenchError(absolute.string() + ": файл не открывается");
-    } catch (const YAML::ParserException& error) {
-        throw BenchError(absolute.string() + ", строка " + std::to_string(error.mark.line + 1) +
-                         ": синтаксическая ошибка YAML: " + error.msg);
+        root = LoadYamlFile(absolute);
+    } catch (const YamlFileError& error) {
+        throw BenchError(Located(absolute.string(), error.line(), error.what()));
     }
     try {
         reader.onlyKeys(root, {"seed", "state_dir", "reference_file", "resources", "faults"},

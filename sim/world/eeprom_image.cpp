@@ -11,6 +11,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "yaml_file.h"
+
 namespace qm7x::sim {
 namespace {
 
@@ -76,16 +78,19 @@ CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
 }  // namespace
 
 std::optional<CoeffRecord> ReadEepromImage(const fs::path& file) {
+    // Only a file that is not there is absent; one that cannot be looked at is an error.
     std::error_code error;
-    if (!fs::exists(file, error)) {
+    if (std::filesystem::status(file, error).type() == std::filesystem::file_type::not_found) {
         return std::nullopt;
     }
     try {
-        const YAML::Node root = YAML::LoadFile(file.string());
+        const YAML::Node root = LoadYamlFile(file);
         if (!root.IsMap() || !root["record_hex"] || !root["record_hex"].IsScalar()) {
             throw EepromError(file.string() + ": нет record_hex");
         }
         return ParseHex(root["record_hex"].as<std::string>(), file);
+    } catch (const YamlFileError& problem) {
+        throw EepromError(Located(file.string(), problem.line(), problem.what()));
     } catch (const YAML::Exception& problem) {
         throw EepromError(file.string() + ": " + problem.what());
     }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "bench.h"
+#include "yaml_file.h"
 
 namespace qm7x::sim {
 namespace {
@@ -28,12 +29,13 @@ std::array<double, kChannels> Triple(const YAML::Node& node, const std::filesyst
 
 std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
                                             const std::string& serial) {
+    // Only a file that is not there is absent; one that cannot be looked at is an error.
     std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
+    if (std::filesystem::status(file, error).type() == std::filesystem::file_type::not_found) {
         return {};
     }
     try {
-        const YAML::Node root = YAML::LoadFile(file.string());
+        const YAML::Node root = LoadYamlFile(file);
         if (!root.IsMap()) {
             if (root.IsNull()) {
                 return {};
@@ -47,9 +49,8 @@ std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
             return Triple(all, file);
         }
         return {};
-    } catch (const YAML::ParserException& problem) {
-        throw BenchError(file.string() + ", строка " + std::to_string(problem.mark.line + 1) +
-                         ": синтаксическая ошибка YAML: " + problem.msg);
+    } catch (const YamlFileError& problem) {
+        throw BenchError(Located(file.string(), problem.line(), problem.what()));
     } catch (const YAML::Exception& problem) {
         throw BenchError(file.string() + ": " + problem.what());
     }

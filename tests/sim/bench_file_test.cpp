@@ -1,5 +1,7 @@
 // Broken bench and reference files: a clear error naming file, line and problem; never a crash.
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "bench_fixture.h"
 #include "status.h"
@@ -75,6 +77,40 @@ TEST_F(BenchFile, AMissingBenchFileIsNamed) {
     EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
     const std::string text = errorText(kErrorBench);
     EXPECT_NE(text.find("absent.yaml: файл не открывается"), std::string::npos) << text;
+}
+
+// A directory where a file belongs is the bench's own error with the file and the cause, for
+// the bench file, the reference file and an EEPROM image alike.
+TEST_F(BenchFile, ADirectoryInPlaceOfAFileIsNamedWithItsCause) {
+    const std::string isDirectory = std::strerror(EISDIR);
+    std::filesystem::create_directories(dir() / "folder.yaml");
+    {
+        auto& world = World::Instance();
+        auto guard = world.lock();
+        world.load(dir() / "folder.yaml");
+    }
+    ViSession vi = VI_NULL;
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+    EXPECT_EQ(trqm7x_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+    std::string text = errorText(kErrorBench);
+    EXPECT_NE(text.find("folder.yaml: файл не открывается: " + isDirectory), std::string::npos)
+        << text;
+
+    loadBench(SmallBench());
+    std::filesystem::create_directories(dir() / "bench.reference.yaml");
+    const ViSession carrier = openCarrier(kCarrier);
+    const ViSession mez = openMezzanine(kCarrier, carrier, 1);
+    ASSERT_EQ(trqm7x_mode_block(mez, 10), VI_SUCCESS);
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    text = errorText(kErrorBench);
+    EXPECT_NE(text.find("bench.reference.yaml"), std::string::npos) << text;
+    EXPECT_NE(text.find(isDirectory), std::string::npos) << text;
+
+    std::filesystem::create_directories(dir() / "state" / "Q1.eeprom.yaml");
+    EXPECT_EQ(trqm7x_readFlash(mez), kErrorEepromRead);
+    text = errorText(kErrorEepromRead);
+    EXPECT_NE(text.find("Q1.eeprom.yaml"), std::string::npos) << text;
+    EXPECT_NE(text.find(isDirectory), std::string::npos) << text;
 }
 
 TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {

@@ -1,0 +1,36 @@
+// The YAML files of the simulated bench (the bench file, the reference source, the EEPROM images)
+// read with the care every file from outside deserves: a regular file, and every problem an
+// exception with its cause and line instead of whatever the file system or the parser threw.
+#pragma once
+
+#include <yaml-cpp/yaml.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace qm7x::sim {
+
+// A YAML file that cannot be used. what() is the problem without the file's name (the caller
+// names the file as its own errors do); line() is 1-based, 0 when the problem has no line.
+class YamlFileError : public std::runtime_error {
+  public:
+    YamlFileError(const std::string& problem, int line)
+        : std::runtime_error(problem), line_(line) {}
+    int line() const { return line_; }
+
+  private:
+    int line_;
+};
+
+// "<file>, строка <line>: <problem>", or "<file>: <problem>" when there is no line.
+std::string Located(const std::string& file, int line, const std::string& problem);
+
+// Parses one YAML document held in memory. Throws YamlFileError.
+YAML::Node ParseYamlDocument(const std::string& text);
+
+// Reads and parses a YAML file. Throws YamlFileError; a missing file, a directory or an
+// unreadable file are errors like any other.
+YAML::Node LoadYamlFile(const std::filesystem::path& file);
+
+}  // namespace qm7x::sim
