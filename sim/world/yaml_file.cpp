@@ -6,6 +6,8 @@
 #include <memory>
 #include <system_error>
 
+#include <yaml-cpp/depthguard.h>
+
 namespace qm7x::sim {
 namespace {
 
@@ -55,6 +57,10 @@ std::string Located(const std::string& file, int line, const std::string& proble
 YAML::Node ParseYamlDocument(const std::string& text) {
     try {
         return YAML::Load(text);
+    } catch (const YAML::DeepRecursion& error) {
+        // yaml-cpp's guard against a stack overflow says only "bad file".
+        throw YamlFileError("слишком глубокая вложенность списков и наборов ключей",
+                            error.mark.line + 1);
     } catch (const YAML::ParserException& error) {
         throw YamlFileError("синтаксическая ошибка YAML: " + error.msg, error.mark.line + 1);
     } catch (const YAML::Exception& error) {

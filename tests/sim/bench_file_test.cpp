@@ -67,6 +67,22 @@ TEST_F(BenchFile, ABrokenBenchFailsEveryCallWithATextNamingFileLineAndProblem) {
     }
 }
 
+TEST_F(BenchFile, NestingTooDeepIsRefusedAsSuch) {
+    for (const char* open : {"[", "{a: "}) {
+        SCOPED_TRACE(open);
+        std::string yaml = "resources: ";
+        for (int i = 0; i < 100000; ++i) {
+            yaml += open;
+        }
+        loadBench(yaml + "\n");
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_NE(text.find("bench.yaml, строка "), std::string::npos) << text;
+        EXPECT_NE(text.find(": слишком глубокая вложенность"), std::string::npos) << text;
+    }
+}
+
 TEST_F(BenchFile, AMissingBenchFileIsNamed) {
     auto& world = World::Instance();
     {
