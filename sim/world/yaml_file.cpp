@@ -3,10 +3,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <optional>
+#include <sstream>
+#include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include <yaml-cpp/depthguard.h>
+#include <yaml-cpp/eventhandler.h>
 
 namespace qm7x::sim {
 namespace {
@@ -47,6 +54,68 @@ std::string ReadText(const fs::path& file) {
     return text;
 }
 
+// Walks the parser's events of one document: a key given twice in a map is an error with both
+// lines (yaml-cpp would keep one of them silently), and so is a second document in the file.
+class DocumentCheck : public YAML::EventHandler {
+  public:
+    void OnDocumentStart(const YAML::Mark& mark) override {
+        if (++documents_ > 1) {
+            throw YamlFileError("в файле больше одного документа YAML", mark.line + 1);
+        }
+    }
+    void OnDocumentEnd() override {}
+    void OnNull(const YAML::Mark& mark, YAML::anchor_t) override { node(mark, kNullKey); }
+    void OnAlias(const YAML::Mark& mark, YAML::anchor_t) override { node(mark, std::nullopt); }
+    void OnScalar(const YAML::Mark& mark, const std::string&, YAML::anchor_t,
+                  const std::string& value) override {
+        node(mark, value);
+    }
+    void OnSequenceStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t,
+                         YAML::EmitterStyle::value) override {
+        node(mark, std::nullopt);
+        open_.push_back({});
+    }
+    void OnSequenceEnd() override { open_.pop_back(); }
+    void OnMapStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t,
+                    YAML::EmitterStyle::value) override {
+        node(mark, std::nullopt);
+        open_.push_back({true});
+    }
+    void OnMapEnd() override { open_.pop_back(); }
+
+  private:
+    // A null key (~, null or nothing) is no text a scalar key can have.
+    static constexpr std::string_view kNullKey{"\0null", 5};
+
+    struct Collection {
+        bool map = false;
+        bool atKey = true;
+        std::map<std::string, int, std::less<>> keys;  // key -> its line
+    };
+
+    // A node inside the innermost open collection; in a map, keys and values alternate.
+    void node(const YAML::Mark& mark, std::optional<std::string_view> keyText) {
+        if (open_.empty() || !open_.back().map) {
+            return;
+        }
+        Collection& map = open_.back();
+        const bool isKey = std::exchange(map.atKey, !map.atKey);
+        if (!isKey || !keyText) {
+            return;
+        }
+        const auto [at, added] = map.keys.emplace(*keyText, mark.line + 1);
+        if (!added) {
+            const std::string shown = *keyText == kNullKey ? "~" : std::string(*keyText);
+            throw YamlFileError("ключ «" + shown + "» повторён (впервые в строке " +
+                                    std::to_string(at->second) + ")",
+                                mark.line + 1);
+        }
+    }
+
+    int documents_ = 0;
+    std::vector<Collection> open_;
+};
+
 }  // namespace
 
 std::string Located(const std::string& file, int line, const std::string& problem) {
@@ -56,6 +125,11 @@ std::string Located(const std::string& file, int line, const std::string& proble
 
 YAML::Node ParseYamlDocument(const std::string& text) {
     try {
+        std::istringstream events(text);
+        YAML::Parser parser(events);
+        DocumentCheck check;
+        while (parser.HandleNextDocument(check)) {
+        }
         return YAML::Load(text);
     } catch (const YAML::DeepRecursion& error) {
         // yaml-cpp's guard against a stack overflow says only "bad file".

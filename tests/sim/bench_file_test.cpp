@@ -83,6 +83,41 @@ TEST_F(BenchFile, NestingTooDeepIsRefusedAsSuch) {
     }
 }
 
+// Nothing in a bench file is silently ignored: not a second value of a key, not a second document.
+TEST_F(BenchFile, ADuplicatedKeyOrASecondDocumentIsAnError) {
+    struct Case {
+        const char* name;
+        std::string yaml;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"block",
+         "resources:\n  - name: VXI0::1::INSTR\n    interface: vxi\n    slot: 5\n"
+         "    slot: 9\n",
+         "строка 5: ключ «slot» повторён (впервые в строке 4)"},
+        {"flow", "seed: 1\nresources: [{name: ASRL1::INSTR, interface: asrl, interface: usb}]\n",
+         "строка 2: ключ «interface» повторён (впервые в строке 2)"},
+        {"top level", "seed: 1\nfaults: []\nseed: 2\n",
+         "строка 3: ключ «seed» повторён (впервые в строке 1)"},
+        {"quoted alike", "seed: 1\n\"seed\": 2\n", "ключ «seed» повторён"},
+        {"null keys", "~: 1\nnull: 2\n", "строка 2: ключ «~» повторён"},
+        {"second document", "seed: 1\n---\nseed: 2\n",
+         "строка 2: в файле больше одного документа YAML"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadBench(c.yaml);
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_NE(text.find(c.problem), std::string::npos) << text;
+    }
+    // The same keys in different maps are no duplicates.
+    loadBench(SmallBench());
+    ViSession vi = VI_NULL;
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), VI_SUCCESS);
+}
+
 TEST_F(BenchFile, AMissingBenchFileIsNamed) {
     auto& world = World::Instance();
     {
@@ -151,6 +186,11 @@ TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
     EXPECT_EQ(trqm7x_start(mez), kErrorBench);
     const std::string text = errorText(kErrorBench);
     EXPECT_NE(text.find("bench.reference.yaml, строка 1"), std::string::npos) << text;
+
+    writeReference("channels_v: [1.0, 0, 0]\nchannels_v: [2.0, 0, 0]\n");
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    EXPECT_NE(errorText(kErrorBench).find("строка 2: ключ «channels_v» повторён"),
+              std::string::npos);
 
     std::filesystem::remove(dir() / "bench.reference.yaml");  // no source: 0 V
     ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);

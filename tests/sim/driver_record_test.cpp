@@ -149,6 +149,10 @@ TEST_F(Record, ARecordByteIsExactlyTwoHexadecimalDigits) {
         EXPECT_EQ(current(), OddRecord());
         EXPECT_NE(errorText(kErrorEepromRead).find("record_hex"), std::string::npos);
     }
+    // A second record_hex is not silently dropped either.
+    std::ofstream(image()) << good << "record_hex: |\n  00\n";
+    EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+    EXPECT_NE(errorText(kErrorEepromRead).find("ключ «record_hex» повторён"), std::string::npos);
     std::ofstream(image()) << good;
     EXPECT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
     EXPECT_EQ(current(), DefaultRecord());
