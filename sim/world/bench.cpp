@@ -432,7 +432,7 @@ Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOve
     const Reader reader(absolute);
     YAML::Node root;
     try {
-        root = LoadYamlFile(absolute);
+        root = LoadYamlFile(absolute, kMaxBenchFileBytes);
     } catch (const YamlFileError& error) {
         throw BenchError(Located(absolute.string(), error.line(), error.what()));
     }
@@ -457,6 +457,10 @@ Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOve
             if (!resources.IsSequence()) {
                 reader.fail(resources, "resources: ожидается список ресурсов");
             }
+            if (resources.size() > kMaxBenchResources) {
+                reader.fail(resources, "resources: больше " + std::to_string(kMaxBenchResources) +
+                                           " ресурсов");
+            }
             for (const auto& node : resources) {
                 bench.resources.push_back(ReadResource(reader, node, bench.stateDir));
             }
@@ -464,6 +468,10 @@ Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOve
         if (const auto faults = root["faults"]) {
             if (!faults.IsSequence()) {
                 reader.fail(faults, "faults: ожидается список отказов");
+            }
+            if (faults.size() > kMaxBenchFaults) {
+                reader.fail(faults,
+                            "faults: больше " + std::to_string(kMaxBenchFaults) + " отказов");
             }
             for (const auto& node : faults) {
                 bench.faults.push_back(ReadFault(reader, node));

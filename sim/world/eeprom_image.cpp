@@ -18,6 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// An image is a few lines; anything much larger is not one.
+constexpr std::uintmax_t kMaxEepromImageBytes = 64 << 10;
+
 std::string HexLines(const CoeffRecord& record) {
     std::string text;
     char byte[4];
@@ -84,7 +87,7 @@ std::optional<CoeffRecord> ReadEepromImage(const fs::path& file) {
         return std::nullopt;
     }
     try {
-        const YAML::Node root = LoadYamlFile(file);
+        const YAML::Node root = LoadYamlFile(file, kMaxEepromImageBytes);
         if (!root.IsMap() || !root["record_hex"] || !root["record_hex"].IsScalar()) {
             throw EepromError(file.string() + ": нет record_hex");
         }

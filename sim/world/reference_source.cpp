@@ -10,6 +10,9 @@
 namespace qm7x::sim {
 namespace {
 
+// The reference source is a few lines; anything much larger is not one.
+constexpr std::uintmax_t kMaxReferenceFileBytes = 1 << 20;
+
 std::array<double, kChannels> Triple(const YAML::Node& node, const std::filesystem::path& file) {
     if (!node.IsSequence() || node.size() != kChannels) {
         throw BenchError(file.string() + ", строка " + std::to_string(node.Mark().line + 1) +
@@ -35,7 +38,7 @@ std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
         return {};
     }
     try {
-        const YAML::Node root = LoadYamlFile(file);
+        const YAML::Node root = LoadYamlFile(file, kMaxReferenceFileBytes);
         if (!root.IsMap()) {
             if (root.IsNull()) {
                 return {};

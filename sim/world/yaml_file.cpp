@@ -26,7 +26,7 @@ struct FileCloser {
 
 // The whole file as text. yaml-cpp would read it through a stream that throws
 // std::ios_base::failure for a directory; here every cause is the system's own text.
-std::string ReadText(const fs::path& file) {
+std::string ReadText(const fs::path& file, std::uintmax_t maxBytes) {
     std::error_code error;
     const fs::file_status status = fs::status(file, error);
     if (error) {
@@ -47,6 +47,9 @@ std::string ReadText(const fs::path& file) {
     std::size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) {
         text.append(chunk, got);
+        if (text.size() > maxBytes) {
+            throw YamlFileError("файл больше " + std::to_string(maxBytes) + " байт", 0);
+        }
     }
     if (std::ferror(in.get()) != 0) {
         throw YamlFileError("ошибка чтения файла: " + std::string(std::strerror(errno)), 0);
@@ -95,6 +98,10 @@ class DocumentCheck : public YAML::EventHandler {
 
     // A node inside the innermost open collection; in a map, keys and values alternate.
     void node(const YAML::Mark& mark, std::optional<std::string_view> keyText) {
+        if (++nodes_ > kMaxYamlNodes) {
+            throw YamlFileError("больше " + std::to_string(kMaxYamlNodes) + " элементов YAML",
+                                mark.line + 1);
+        }
         if (open_.empty() || !open_.back().map) {
             return;
         }
@@ -113,6 +120,7 @@ class DocumentCheck : public YAML::EventHandler {
     }
 
     int documents_ = 0;
+    std::size_t nodes_ = 0;
     std::vector<Collection> open_;
 };
 
@@ -142,8 +150,8 @@ YAML::Node ParseYamlDocument(const std::string& text) {
     }
 }
 
-YAML::Node LoadYamlFile(const fs::path& file) {
-    return ParseYamlDocument(ReadText(file));
+YAML::Node LoadYamlFile(const fs::path& file, std::uintmax_t maxBytes) {
+    return ParseYamlDocument(ReadText(file, maxBytes));
 }
 
 }  // namespace qm7x::sim

@@ -1,10 +1,14 @@
 // The YAML files of the simulated bench (the bench file, the reference source, the EEPROM images)
-// read with the care every file from outside deserves: a regular file, and every problem an
-// exception with its cause and line instead of whatever the file system or the parser threw.
+// read with the care every file from outside deserves: a regular file within a size limit, one
+// document, no key twice in a map, no nesting deeper than the parser's guard, no more nodes than
+// a bench needs, and every problem an exception with its cause and line instead of whatever the
+// file system or the parser threw.
 #pragma once
 
 #include <yaml-cpp/yaml.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -26,11 +30,15 @@ class YamlFileError : public std::runtime_error {
 // "<file>, строка <line>: <problem>", or "<file>: <problem>" when there is no line.
 std::string Located(const std::string& file, int line, const std::string& problem);
 
+// yaml-cpp spends about a kilobyte on each node: a document of more nodes than this is refused
+// before it is built (4 MB of "[1,1,1,...]" would take 2 GB).
+inline constexpr std::size_t kMaxYamlNodes = 100000;
+
 // Parses one YAML document held in memory. Throws YamlFileError.
 YAML::Node ParseYamlDocument(const std::string& text);
 
-// Reads and parses a YAML file. Throws YamlFileError; a missing file, a directory or an
-// unreadable file are errors like any other.
-YAML::Node LoadYamlFile(const std::filesystem::path& file);
+// Reads and parses a YAML file of at most maxBytes bytes. Throws YamlFileError; a missing file,
+// a directory, an unreadable or oversized file are errors like any other.
+YAML::Node LoadYamlFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 }  // namespace qm7x::sim

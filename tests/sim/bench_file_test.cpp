@@ -118,6 +118,42 @@ TEST_F(BenchFile, ADuplicatedKeyOrASecondDocumentIsAnError) {
     EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), VI_SUCCESS);
 }
 
+// A bench far beyond any real one is refused at once with its limit, before it takes the memory.
+TEST_F(BenchFile, ABenchBeyondItsLimitsIsRefused) {
+    std::string resources = "resources:\n";
+    for (int i = 0; i <= 1000; ++i) {
+        resources += "  - {name: ASRL" + std::to_string(i) + "::INSTR, interface: asrl}\n";
+    }
+    std::string faults = "faults:\n";
+    for (int i = 0; i <= 1000; ++i) {
+        faults +=
+            "  - {operation: viOpen, status: VI_ERROR_TMO, call: " + std::to_string(i + 1) + "}\n";
+    }
+    std::string nodes = "seed: [1";
+    for (int i = 0; i < 100000; ++i) {
+        nodes += ",1";
+    }
+    const std::string padding = "# " + std::string(100, '-') + "\n";
+    std::string large = SmallBench();
+    while (large.size() <= (1u << 20)) {
+        large += padding;
+    }
+    const std::pair<std::string, const char*> cases[] = {
+        {resources, "строка 2: resources: больше 1000 ресурсов"},
+        {faults, "строка 2: faults: больше 1000 отказов"},
+        {nodes + "]\n", "строка 1: больше 100000 элементов YAML"},
+        {large, "bench.yaml: файл больше 1048576 байт"},
+    };
+    for (const auto& [yaml, problem] : cases) {
+        SCOPED_TRACE(problem);
+        loadBench(yaml);
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_NE(text.find(problem), std::string::npos) << text;
+    }
+}
+
 TEST_F(BenchFile, AMissingBenchFileIsNamed) {
     auto& world = World::Instance();
     {
