@@ -54,6 +54,13 @@ std::string PrintableTag(const CoeffRecord& record) {
     return tag;
 }
 
+// The cause first, then the image: a driver text of 255 characters cut at its end keeps the cause.
+[[noreturn]] void Fail(const std::string& cause, const fs::path& file, int line = 0) {
+    const std::string where =
+        line > 0 ? ShortPath(file) + ", строка " + std::to_string(line) : ShortPath(file);
+    throw EepromError(cause + " (" + where + ")");
+}
+
 CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
     CoeffRecord record;
     std::size_t count = 0;
@@ -67,13 +74,12 @@ CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
             std::isxdigit(static_cast<unsigned char>(token[1])) &&
             std::from_chars(token.data(), token.data() + 2, value, 16).ec == std::errc{};
         if (!byte || count >= record.bytes.size()) {
-            throw EepromError(file.string() + ": record_hex: ожидается 112 байт по две цифры");
+            Fail("record_hex: ожидается 112 байт по две цифры", file);
         }
         record.bytes[count++] = static_cast<std::uint8_t>(value);
     }
     if (count != record.bytes.size()) {
-        throw EepromError(file.string() + ": record_hex: " + std::to_string(count) +
-                          " байт вместо 112");
+        Fail("record_hex: " + std::to_string(count) + " байт вместо 112", file);
     }
     return record;
 }
@@ -89,13 +95,13 @@ std::optional<CoeffRecord> ReadEepromImage(const fs::path& file) {
     try {
         const YAML::Node root = LoadYamlFile(file, kMaxEepromImageBytes);
         if (!root.IsMap() || !root["record_hex"] || !root["record_hex"].IsScalar()) {
-            throw EepromError(file.string() + ": нет record_hex");
+            Fail("нет record_hex", file);
         }
         return ParseHex(root["record_hex"].as<std::string>(), file);
     } catch (const YamlFileError& problem) {
-        throw EepromError(Located(file.string(), problem.line(), problem.what()));
+        Fail(problem.what(), file, problem.line());
     } catch (const YAML::Exception& problem) {
-        throw EepromError(file.string() + ": " + problem.what());
+        Fail(problem.what(), file);
     }
 }
 
@@ -103,7 +109,7 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
     if (error) {
-        throw EepromError(file.parent_path().string() + ": " + error.message());
+        Fail(error.message(), file.parent_path());
     }
     std::ostringstream text;
     text
@@ -130,7 +136,7 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     const std::string content = text.str();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        throw EepromError(temporary.string() + ": " + std::strerror(errno));
+        Fail(std::strerror(errno), temporary);
     }
     // The first error is the cause: nothing done afterwards (closing, removing) may replace it.
     int cause = 0;
@@ -154,13 +160,13 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     if (cause != 0) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw EepromError(temporary.string() + ": " + std::strerror(cause));
+        Fail(std::strerror(cause), temporary);
     }
     fs::rename(temporary, file, error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw EepromError(file.string() + ": " + error.message());
+        Fail(error.message(), file);
     }
 }
 

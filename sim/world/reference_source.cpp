@@ -13,15 +13,15 @@ namespace {
 // The reference source is a few lines; anything much larger is not one.
 constexpr std::uintmax_t kMaxReferenceFileBytes = 1 << 20;
 
-std::array<double, kChannels> Triple(const YAML::Node& node, const std::filesystem::path& file) {
+std::array<double, kChannels> Triple(const YAML::Node& node, const std::string& file) {
     if (!node.IsSequence() || node.size() != kChannels) {
-        throw BenchError(file.string() + ", строка " + std::to_string(node.Mark().line + 1) +
+        throw BenchError(file + ", строка " + std::to_string(node.Mark().line + 1) +
                          ": ожидается список из трёх напряжений (каналы 1, 2, 3)");
     }
     std::array<double, kChannels> volts{};
     for (std::size_t i = 0; i < volts.size(); ++i) {
         if (!YAML::convert<double>::decode(node[i], volts[i]) || !std::isfinite(volts[i])) {
-            throw BenchError(file.string() + ", строка " + std::to_string(node[i].Mark().line + 1) +
+            throw BenchError(file + ", строка " + std::to_string(node[i].Mark().line + 1) +
                              ": ожидается число");
         }
     }
@@ -37,25 +37,28 @@ std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
     if (std::filesystem::status(file, error).type() == std::filesystem::file_type::not_found) {
         return {};
     }
+    // Named as the bench file is named in a driver text: by its name, which leaves room for the
+    // cause.
+    const std::string name = file.filename().string();
     try {
         const YAML::Node root = LoadYamlFile(file, kMaxReferenceFileBytes);
         if (!root.IsMap()) {
             if (root.IsNull()) {
                 return {};
             }
-            throw BenchError(file.string() + ": ожидается набор ключей channels_v и modules");
+            throw BenchError(name + ": ожидается набор ключей channels_v и modules");
         }
         if (const auto modules = root["modules"]; modules && modules[serial]) {
-            return Triple(modules[serial], file);
+            return Triple(modules[serial], name);
         }
         if (const auto all = root["channels_v"]) {
-            return Triple(all, file);
+            return Triple(all, name);
         }
         return {};
     } catch (const YamlFileError& problem) {
-        throw BenchError(Located(file.string(), problem.line(), problem.what()));
+        throw BenchError(Located(name, problem.line(), problem.what()));
     } catch (const YAML::Exception& problem) {
-        throw BenchError(file.string() + ": " + problem.what());
+        throw BenchError(name + ": " + problem.what());
     }
 }
 

@@ -131,6 +131,11 @@ std::string Located(const std::string& file, int line, const std::string& proble
                     : file + ": " + problem;
 }
 
+std::string ShortPath(const fs::path& file) {
+    const fs::path folder = file.parent_path().filename();
+    return (folder.empty() ? file.filename() : folder / file.filename()).string();
+}
+
 YAML::Node ParseYamlDocument(const std::string& text) {
     try {
         std::istringstream events(text);

@@ -34,6 +34,10 @@ std::string Located(const std::string& file, int line, const std::string& proble
 // before it is built (4 MB of "[1,1,1,...]" would take 2 GB).
 inline constexpr std::size_t kMaxYamlNodes = 100000;
 
+// The file's name with its folder ("state/QM7X-0412.eeprom.yaml"): enough to find it, short
+// enough that a driver text of 255 characters keeps the cause.
+std::string ShortPath(const std::filesystem::path& file);
+
 // Parses one YAML document held in memory. Throws YamlFileError.
 YAML::Node ParseYamlDocument(const std::string& text);
 

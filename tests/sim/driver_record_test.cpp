@@ -171,6 +171,38 @@ TEST_F(Record, AFailedRenameOfTheImageIsReportedWithItsOwnCause) {
     }
 }
 
+// Driver texts hold 255 characters: however long the state folder, the cause comes first and the
+// file is named by its folder and name.
+TEST_F(Record, ErrorsInALongStateFolderKeepTheirCauseAndTheFileName) {
+    std::string deep = "state";
+    for (const char part : {'a', 'b', 'c', 'd'}) {
+        deep += "/" + std::string(60, part);
+    }
+    loadBench(SmallBench() + "state_dir: " + deep + "\nreference_file: " + deep + "/ref.yaml\n");
+    carrier_ = openCarrier(kCarrier);
+    mez_ = openMezzanine(kCarrier, carrier_, 1);
+    const auto folder = dir() / deep;
+    std::filesystem::create_directories(folder / "Q1.eeprom.yaml" / "inside");
+
+    const std::string isDirectory = std::strerror(EISDIR);
+    const std::string where = std::string(60, 'd') + "/Q1.eeprom.yaml";
+    EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+    std::string text = errorText(kErrorEepromRead);
+    EXPECT_EQ(text, "Ошибка чтения EEPROM мезонина: файл не открывается: " + isDirectory + " (" +
+                        where + ")");
+    EXPECT_EQ(trqm7x_writeFlash(mez_), kErrorEepromWrite);
+    text = errorText(kErrorEepromWrite);
+    EXPECT_EQ(text, "Ошибка записи EEPROM мезонина: " + isDirectory + " (" + where + ")");
+
+    std::ofstream(folder / "ref.yaml") << "channels_v: [1.0, 0]\n";
+    ASSERT_EQ(trqm7x_mode_block(mez_, 10), VI_SUCCESS);
+    EXPECT_EQ(trqm7x_start(mez_), kErrorBench);
+    text = errorText(kErrorBench);
+    EXPECT_EQ(text.rfind("Ошибка файла описания стенда: ref.yaml, строка 1: ожидается список", 0),
+              0u)
+        << text;
+}
+
 TEST_F(Record, FaultsFireOnTheirCallOrOnEveryCall) {
     open(R"([{operation: trqm7x_writeFlash, status: TRQM7X_ERROR_EEPROM_WRITE, call: 2},
             {operation: trqm7x_reset, status: 0xBFFF0015},
