@@ -429,10 +429,21 @@ void CheckUnique(const Reader& reader, const YAML::Node& root, const Bench& benc
 
 Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOverride) {
     const fs::path absolute = fs::absolute(file);
+    std::string text;
+    try {
+        text = ReadTextFile(absolute, kMaxBenchFileBytes);
+    } catch (const YamlFileError& error) {
+        throw BenchError(Located(absolute.string(), error.line(), error.what()));
+    }
+    return ParseBench(text, absolute, stateDirOverride);
+}
+
+Bench ParseBench(const std::string& text, const fs::path& absolute,
+                 const std::optional<fs::path>& stateDirOverride) {
     const Reader reader(absolute);
     YAML::Node root;
     try {
-        root = LoadYamlFile(absolute, kMaxBenchFileBytes);
+        root = ParseYamlDocument(text);
     } catch (const YamlFileError& error) {
         throw BenchError(Located(absolute.string(), error.line(), error.what()));
     }

@@ -94,5 +94,8 @@ inline constexpr std::size_t kMaxBenchFaults = 1000;
 // (QM7X_SIM_STATE_DIR) so that a run from a read-only tree or a test keeps its EEPROMs elsewhere.
 Bench LoadBench(const std::filesystem::path& file,
                 const std::optional<std::filesystem::path>& stateDirOverride = std::nullopt);
+// The same for the text of a bench file; `file` (absolute) names it and anchors relative paths.
+Bench ParseBench(const std::string& text, const std::filesystem::path& file,
+                 const std::optional<std::filesystem::path>& stateDirOverride = std::nullopt);
 
 }  // namespace qm7x::sim

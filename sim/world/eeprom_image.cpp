@@ -93,7 +93,15 @@ std::optional<CoeffRecord> ReadEepromImage(const fs::path& file) {
         return std::nullopt;
     }
     try {
-        const YAML::Node root = LoadYamlFile(file, kMaxEepromImageBytes);
+        return ParseEepromImage(ReadTextFile(file, kMaxEepromImageBytes), file);
+    } catch (const YamlFileError& problem) {
+        Fail(problem.what(), file, problem.line());
+    }
+}
+
+CoeffRecord ParseEepromImage(const std::string& text, const fs::path& file) {
+    try {
+        const YAML::Node root = ParseYamlDocument(text);
         if (!root.IsMap() || !root["record_hex"] || !root["record_hex"].IsScalar()) {
             Fail("нет record_hex", file);
         }

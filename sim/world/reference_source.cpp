@@ -40,8 +40,19 @@ std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
     // Named as the bench file is named in a driver text: by its name, which leaves room for the
     // cause.
     const std::string name = file.filename().string();
+    std::string text;
     try {
-        const YAML::Node root = LoadYamlFile(file, kMaxReferenceFileBytes);
+        text = ReadTextFile(file, kMaxReferenceFileBytes);
+    } catch (const YamlFileError& problem) {
+        throw BenchError(Located(name, problem.line(), problem.what()));
+    }
+    return ParseReference(text, name, serial);
+}
+
+std::array<double, kChannels> ParseReference(const std::string& text, const std::string& name,
+                                             const std::string& serial) {
+    try {
+        const YAML::Node root = ParseYamlDocument(text);
         if (!root.IsMap()) {
             if (root.IsNull()) {
                 return {};

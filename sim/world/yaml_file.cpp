@@ -24,9 +24,11 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The whole file as text. yaml-cpp would read it through a stream that throws
-// std::ios_base::failure for a directory; here every cause is the system's own text.
-std::string ReadText(const fs::path& file, std::uintmax_t maxBytes) {
+}  // namespace
+
+// yaml-cpp would read the file through a stream that throws std::ios_base::failure for a
+// directory; here every cause is the system's own text.
+std::string ReadTextFile(const fs::path& file, std::uintmax_t maxBytes) {
     std::error_code error;
     const fs::file_status status = fs::status(file, error);
     if (error) {
@@ -56,6 +58,8 @@ std::string ReadText(const fs::path& file, std::uintmax_t maxBytes) {
     }
     return text;
 }
+
+namespace {
 
 // Walks the parser's events of one document: a key given twice in a map is an error with both
 // lines (yaml-cpp would keep one of them silently), and so is a second document in the file.
@@ -156,7 +160,7 @@ YAML::Node ParseYamlDocument(const std::string& text) {
 }
 
 YAML::Node LoadYamlFile(const fs::path& file, std::uintmax_t maxBytes) {
-    return ParseYamlDocument(ReadText(file, maxBytes));
+    return ParseYamlDocument(ReadTextFile(file, maxBytes));
 }
 
 }  // namespace qm7x::sim

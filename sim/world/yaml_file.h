@@ -41,6 +41,9 @@ std::string ShortPath(const std::filesystem::path& file);
 // Parses one YAML document held in memory. Throws YamlFileError.
 YAML::Node ParseYamlDocument(const std::string& text);
 
+// The whole text of a regular file of at most maxBytes bytes. Throws YamlFileError.
+std::string ReadTextFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
+
 // Reads and parses a YAML file of at most maxBytes bytes. Throws YamlFileError; a missing file,
 // a directory, an unreadable or oversized file are errors like any other.
 YAML::Node LoadYamlFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
