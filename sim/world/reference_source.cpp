@@ -59,6 +59,18 @@ std::array<double, kChannels> ParseReference(const std::string& text, const std:
             }
             throw BenchError(name + ": ожидается набор ключей channels_v и modules");
         }
+        // A misspelt key would silently mean 0 V at every input.
+        for (const auto& entry : root) {
+            const auto key = entry.first.as<std::string>();
+            if (key != "channels_v" && key != "modules") {
+                throw BenchError(
+                    Located(name, entry.first.Mark().line + 1, "неизвестный ключ «" + key + "»"));
+            }
+        }
+        if (const auto modules = root["modules"]; modules && !modules.IsMap()) {
+            throw BenchError(Located(name, modules.Mark().line + 1,
+                                     "modules: ожидается набор серийных номеров"));
+        }
         if (const auto modules = root["modules"]; modules && modules[serial]) {
             return Triple(modules[serial], name);
         }

@@ -228,6 +228,13 @@ TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
     EXPECT_NE(errorText(kErrorBench).find("строка 2: ключ «channels_v» повторён"),
               std::string::npos);
 
+    writeReference("channel_v: [1.0, 0, 0]\n");  // misspelt: not silently 0 V
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    EXPECT_NE(errorText(kErrorBench).find("строка 1: неизвестный ключ «channel_v»"),
+              std::string::npos);
+    writeReference("modules: [1.0, 0, 0]\n");
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+
     std::filesystem::remove(dir() / "bench.reference.yaml");  // no source: 0 V
     ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);
     ASSERT_EQ(trholdr_m_read_block(mez, 0, 1, &code), VI_SUCCESS);
