@@ -1,6 +1,7 @@
 #include "qm7x/integrity/arkomet_crc32.h"
 
 #include <fstream>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -30,7 +31,12 @@ ReadStatus StreamFile(const std::filesystem::path& path, Consume&& consume) {
     if (!in) {
         return ReadStatus::CannotOpen;
     }
-    std::vector<unsigned char> block(kBlockSize);
+    std::vector<unsigned char> block;
+    try {
+        block.resize(kBlockSize);
+    } catch (const std::bad_alloc&) {
+        return ReadStatus::NoMemory;
+    }
     std::uintmax_t total = 0;
     // The file may change while it is read: what was read is the file.
     while (in) {
@@ -98,6 +104,9 @@ std::uint32_t GetFileCRC32(const std::filesystem::path& path) {
     std::uint32_t crc = 0;
     const ReadStatus status = StreamFile(
         path, [&](std::span<const unsigned char> block) { crc = Crc32Continue(crc, block); });
+    if (status == ReadStatus::NoMemory) {
+        return kFileCrcNoMemory;
+    }
     return status == ReadStatus::Ok ? crc : 0;
 }
 
