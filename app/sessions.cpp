@@ -130,12 +130,27 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
     unsigned short position = 0;
     ui::GetCtrlVal(panel, MP_MEZ_NUM, position);
 
+    // The first failed step of the open is why the module did not open: its driver text (the
+    // EEPROM image and the problem, say) is the last word on the status line, whatever the rest
+    // of the sequence runs into after it.
+    struct OpenFailure {
+        ViStatus status = 0;
+        ~OpenFailure() {
+            if (status < 0) {
+                checkErr(status);
+            }
+        }
+    } openFailure;
     ViRsrc resource = CurrentInstr != nullptr ? CurrentInstr->rsrcName : nullptr;
-    if (trqm7x_init(resource, 1, 1, &mezSession) != 0) {
+    if (const ViStatus status = trqm7x_init(resource, 1, 1, &mezSession); status != 0) {
         ui::MessagePopup("", kMezInitFailed);
+        openFailure.status = status;
     }
-    if (trqm7x_connect(mezSession, carrierSession, static_cast<ViInt16>(position), 1, 1) != 0) {
+    if (const ViStatus status =
+            trqm7x_connect(mezSession, carrierSession, static_cast<ViInt16>(position), 1, 1);
+        status != 0) {
         ui::MessagePopup("", kMezInitFailed);
+        openFailure.status = openFailure.status < 0 ? openFailure.status : status;
     }
 
     if (carrierSession != 0) {

@@ -1,13 +1,16 @@
 // Arbitrary bytes as a whole file for the internal CRC record: check and stamp in memory. Besides
 // the sanitizers, the properties of the record are asserted on every input.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "qm7x/integrity/arkomet_crc32.h"
 #include "qm7x/integrity/crc_record.h"
+#include "record_stream.h"
 
 namespace {
 
@@ -27,8 +30,41 @@ std::size_t StrtoulConsumed(const std::vector<unsigned char>& data, std::size_t 
     return static_cast<std::size_t>(end - text.c_str());
 }
 
+// The file fed in blocks of `block` bytes gives what the whole file in memory gives.
+void CheckStreamed(const std::vector<unsigned char>& file, std::size_t block) {
+    RecordCheckStream checkStream;
+    RecordStampStream stampStream;
+    std::vector<unsigned char> copy = file;
+    for (std::size_t at = 0; at < file.size(); at += block) {
+        const std::size_t length = std::min(block, file.size() - at);
+        checkStream.feed(std::span(file).subspan(at, length));
+        stampStream.feed(std::span(copy).subspan(at, length));
+    }
+    std::vector<unsigned char> inMemory = file;
+    const RecordCheck expected = CheckCrcRecord(inMemory);
+    const RecordCheck streamed = checkStream.finish();
+    Require(streamed.status == expected.status && streamed.storedCrc == expected.storedCrc &&
+            streamed.computedCrc == expected.computedCrc);
+    Require(checkStream.fileCrc() == Crc32(file.data(), file.size()));
+
+    std::vector<unsigned char> stamped = file;
+    const RecordStamp stamp = StampCrcRecord(stamped);
+    const RecordStampStream::Result streamedStamp = stampStream.finish();
+    Require(streamedStamp.status == stamp.status);
+    if (stamp.status == CrcStampStatus::Stamped) {
+        Require(streamedStamp.crc == stamp.crc);
+        const std::size_t digitsAt = static_cast<std::size_t>(streamedStamp.digitsOffset);
+        Require(*FindCrcRecord(file) + kCrcMarkerSize == digitsAt);
+        Require(streamedStamp.terminator == (digitsAt + kCrcDigitCount < file.size()));
+    }
+}
+
 void CheckProperties(const std::vector<unsigned char>& file) {
     const std::optional<std::size_t> record = FindCrcRecord(file);
+    for (const std::size_t block :
+         {std::size_t{1}, std::size_t{7}, std::size_t{16}, file.size() + 1}) {
+        CheckStreamed(file, block);
+    }
 
     std::vector<unsigned char> checked = file;  // exactly sized: ASan sees any overrun
     const RecordCheck check = CheckCrcRecord(checked);

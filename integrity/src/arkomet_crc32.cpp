@@ -1,10 +1,57 @@
 #include "qm7x/integrity/arkomet_crc32.h"
 
+#include <fstream>
+#include <new>
+#include <system_error>
+#include <vector>
+
 #include "qm7x/integrity/crc_record.h"
+#include "record_stream.h"
 #include "whole_file.h"
 
 namespace qm7x::integrity {
 namespace {
+
+// Files are read in blocks of this size: memory stays constant whatever the file's size.
+constexpr std::size_t kBlockSize = 1 << 20;
+
+// Feeds the file to `consume` block by block. Ok once at least one byte was read.
+template <class Consume>
+ReadStatus StreamFile(const std::filesystem::path& path, Consume&& consume) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        return error == std::errc::no_such_file_or_directory ? ReadStatus::Missing
+                                                             : ReadStatus::CannotOpen;
+    }
+    if (size == 0) {
+        return ReadStatus::Empty;
+    }
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in) {
+        return ReadStatus::CannotOpen;
+    }
+    std::vector<unsigned char> block;
+    try {
+        block.resize(kBlockSize);
+    } catch (const std::bad_alloc&) {
+        return ReadStatus::NoMemory;
+    }
+    std::uintmax_t total = 0;
+    // The file may change while it is read: what was read is the file.
+    while (in) {
+        in.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size()));
+        if (in.bad()) {
+            return ReadStatus::ReadError;
+        }
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got > 0) {
+            consume(std::span(block).first(got));
+            total += got;
+        }
+    }
+    return total == 0 ? ReadStatus::Empty : ReadStatus::Ok;
+}
 
 CrcCheckStatus ToCheckStatus(ReadStatus status) {
     switch (status) {
@@ -36,31 +83,47 @@ CrcStampStatus ToStampStatus(ReadStatus status) {
     }
 }
 
+// Writes bytes at an offset of an existing file; never truncates, extends or creates it, and
+// touches nothing else (a sparse file stays sparse).
+bool WriteInPlace(const std::filesystem::path& path, std::uint64_t offset,
+                  std::span<const unsigned char> bytes) {
+    std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!out) {
+        return false;
+    }
+    out.seekp(static_cast<std::streamoff>(offset));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
 }  // namespace
 
 std::uint32_t GetFileCRC32(const std::filesystem::path& path) {
-    WholeFile file = ReadWholeFile(path);
-    if (file.status == ReadStatus::NoMemory) {
+    std::uint32_t crc = 0;
+    const ReadStatus status = StreamFile(
+        path, [&](std::span<const unsigned char> block) { crc = Crc32Continue(crc, block); });
+    if (status == ReadStatus::NoMemory) {
         return kFileCrcNoMemory;
     }
-    if (file.status != ReadStatus::Ok) {
-        return 0;
-    }
-    return Crc32(file.buffer.data(), file.length);
+    return status == ReadStatus::Ok ? crc : 0;
 }
 
 FileCrcCheck CheckFileCrcRecord(const std::filesystem::path& path) {
     FileCrcCheck check;
-    WholeFile file = ReadWholeFile(path);
-    if (file.status != ReadStatus::Ok) {
-        check.status = ToCheckStatus(file.status);
+    RecordCheckStream record;
+    const ReadStatus status =
+        StreamFile(path, [&](std::span<const unsigned char> block) { record.feed(block); });
+    if (status != ReadStatus::Ok) {
+        check.status = ToCheckStatus(status);
         return check;
     }
-    check.fileCrc = Crc32(file.buffer.data(), file.length);
-    const RecordCheck record = CheckCrcRecord(file.Data());
-    check.status = record.status;
-    check.storedCrc = record.storedCrc;
-    check.computedCrc = record.computedCrc;
+    const RecordCheck result = record.finish();
+    check.status = result.status;
+    check.storedCrc = result.storedCrc;
+    check.computedCrc = result.computedCrc;
+    check.fileCrc = record.fileCrc();
     return check;
 }
 
@@ -76,15 +139,24 @@ int CheckFileInternalCRC32(const std::filesystem::path& path, std::uint32_t& sto
 }
 
 CrcStampStatus StampFileCrcRecord(const std::filesystem::path& path) {
-    WholeFile file = ReadWholeFile(path);
-    if (file.status != ReadStatus::Ok) {
-        return ToStampStatus(file.status);
+    RecordStampStream record;
+    const ReadStatus status =
+        StreamFile(path, [&](std::span<unsigned char> block) { record.feed(block); });
+    if (status != ReadStatus::Ok) {
+        return ToStampStatus(status);
     }
-    const RecordStamp stamp = StampCrcRecord(file.Data());
+    const RecordStampStream::Result stamp = record.finish();
     if (stamp.status != CrcStampStatus::Stamped) {
         return stamp.status;
     }
-    if (!OverwriteFileStart(path, std::span(file.buffer).first(stamp.writeBackSize))) {
+    // Only the digits and the zero byte after them change; the rest of the file is not written.
+    unsigned char digits[kCrcDigitCount + 1] = {};
+    constexpr char kHex[] = "0123456789ABCDEF";
+    for (std::size_t i = 0; i < kCrcDigitCount; ++i) {
+        digits[i] = static_cast<unsigned char>(kHex[(stamp.crc >> (28 - 4 * i)) & 0xFu]);
+    }
+    const std::size_t length = stamp.terminator ? kCrcDigitCount + 1 : kCrcDigitCount;
+    if (!WriteInPlace(path, stamp.digitsOffset, std::span(digits).first(length))) {
         return CrcStampStatus::CannotWrite;
     }
     return CrcStampStatus::Stamped;

@@ -51,7 +51,8 @@ TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_RecalcCoeff(ConvParams* para
                                                                 const int32_t* samples,
                                                                 int32_t sampleCount);
 
-/* Absolute tolerance check: 1 = outside tolerance, 0 = within. deviation may be null. */
+/* Absolute tolerance check: 1 = outside tolerance, 0 = within; a NaN value, reference or
+ * tolerance is outside. deviation may be null. */
 TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_povCheckValueAbs(double measured,
                                                                      double reference,
                                                                      double tolerance,

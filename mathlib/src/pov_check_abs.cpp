@@ -32,5 +32,7 @@ extern "C" TRQM7X_MATH_API int32_t TRQM7X_MATH_CALL trqm7xMath_povCheckValueAbs(
     if (deviation != nullptr) {
         *deviation = d;
     }
-    return d > tolerance * kToleranceGuard ? 1 : 0;
+    // Written as "not within" so that a NaN value, reference or tolerance fails: every comparison
+    // with a NaN is false, and a value that is not a number is never within tolerance.
+    return d <= tolerance * kToleranceGuard ? 0 : 1;
 }

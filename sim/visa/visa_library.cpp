@@ -169,7 +169,7 @@ QM7X_VISA_EXPORT ViStatus _VI_FUNC viFindRsrc(ViSession sesn, ViConstString expr
         if (!IsResourceManager(world, sesn)) {
             return VI_ERROR_INV_OBJECT;
         }
-        const auto pattern = expr == nullptr ? std::nullopt : CompileVisaExpression(expr);
+        const auto pattern = expr == nullptr ? std::nullopt : VisaExpression::Compile(expr);
         if (!pattern) {
             return VI_ERROR_INV_EXPR;
         }
@@ -177,7 +177,7 @@ QM7X_VISA_EXPORT ViStatus _VI_FUNC viFindRsrc(ViSession sesn, ViConstString expr
         list.kind = VisaObject::Kind::findList;
         list.owner = sesn;
         for (const auto& resource : world.bench()->resources) {
-            if (std::regex_match(resource.name, *pattern)) {
+            if (pattern->Matches(resource.name)) {
                 list.matches.push_back(resource.name);
             }
         }

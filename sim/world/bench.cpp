@@ -9,6 +9,7 @@
 #include <set>
 
 #include "status.h"
+#include "yaml_file.h"
 
 namespace qm7x::sim {
 namespace {
@@ -428,15 +429,23 @@ void CheckUnique(const Reader& reader, const YAML::Node& root, const Bench& benc
 
 Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOverride) {
     const fs::path absolute = fs::absolute(file);
+    std::string text;
+    try {
+        text = ReadTextFile(absolute, kMaxBenchFileBytes);
+    } catch (const YamlFileError& error) {
+        throw BenchError(Located(absolute.string(), error.line(), error.what()));
+    }
+    return ParseBench(text, absolute, stateDirOverride);
+}
+
+Bench ParseBench(const std::string& text, const fs::path& absolute,
+                 const std::optional<fs::path>& stateDirOverride) {
     const Reader reader(absolute);
     YAML::Node root;
     try {
-        root = YAML::LoadFile(absolute.string());
-    } catch (const YAML::BadFile&) {
-        throw BenchError(absolute.string() + ": файл не открывается");
-    } catch (const YAML::ParserException& error) {
-        throw BenchError(absolute.string() + ", строка " + std::to_string(error.mark.line + 1) +
-                         ": синтаксическая ошибка YAML: " + error.msg);
+        root = ParseYamlDocument(text);
+    } catch (const YamlFileError& error) {
+        throw BenchError(Located(absolute.string(), error.line(), error.what()));
     }
     try {
         reader.onlyKeys(root, {"seed", "state_dir", "reference_file", "resources", "faults"},
@@ -459,6 +468,10 @@ Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOve
             if (!resources.IsSequence()) {
                 reader.fail(resources, "resources: ожидается список ресурсов");
             }
+            if (resources.size() > kMaxBenchResources) {
+                reader.fail(resources, "resources: больше " + std::to_string(kMaxBenchResources) +
+                                           " ресурсов");
+            }
             for (const auto& node : resources) {
                 bench.resources.push_back(ReadResource(reader, node, bench.stateDir));
             }
@@ -466,6 +479,10 @@ Bench LoadBench(const fs::path& file, const std::optional<fs::path>& stateDirOve
         if (const auto faults = root["faults"]) {
             if (!faults.IsSequence()) {
                 reader.fail(faults, "faults: ожидается список отказов");
+            }
+            if (faults.size() > kMaxBenchFaults) {
+                reader.fail(faults,
+                            "faults: больше " + std::to_string(kMaxBenchFaults) + " отказов");
             }
             for (const auto& node : faults) {
                 bench.faults.push_back(ReadFault(reader, node));

@@ -84,9 +84,18 @@ struct Bench {
     std::vector<FaultSpec> faults;
 };
 
+// Limits of a bench file: far above any real bench, low enough that a broken or hostile file
+// is refused at once instead of taking the machine's memory.
+inline constexpr std::uintmax_t kMaxBenchFileBytes = 1 << 20;
+inline constexpr std::size_t kMaxBenchResources = 1000;
+inline constexpr std::size_t kMaxBenchFaults = 1000;
+
 // Reads and checks a bench file; throws BenchError. The state directory can be overridden
 // (QM7X_SIM_STATE_DIR) so that a run from a read-only tree or a test keeps its EEPROMs elsewhere.
 Bench LoadBench(const std::filesystem::path& file,
                 const std::optional<std::filesystem::path>& stateDirOverride = std::nullopt);
+// The same for the text of a bench file; `file` (absolute) names it and anchors relative paths.
+Bench ParseBench(const std::string& text, const std::filesystem::path& file,
+                 const std::optional<std::filesystem::path>& stateDirOverride = std::nullopt);
 
 }  // namespace qm7x::sim

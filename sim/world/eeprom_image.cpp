@@ -4,15 +4,22 @@
 #include <unistd.h>
 #include <yaml-cpp/yaml.h>
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+
+#include "yaml_file.h"
 
 namespace qm7x::sim {
 namespace {
 
 namespace fs = std::filesystem;
+
+// An image is a few lines; anything much larger is not one.
+constexpr std::uintmax_t kMaxEepromImageBytes = 64 << 10;
 
 std::string HexLines(const CoeffRecord& record) {
     std::string text;
@@ -47,23 +54,32 @@ std::string PrintableTag(const CoeffRecord& record) {
     return tag;
 }
 
+// The cause first, then the image: a driver text of 255 characters cut at its end keeps the cause.
+[[noreturn]] void Fail(const std::string& cause, const fs::path& file, int line = 0) {
+    const std::string where =
+        line > 0 ? ShortPath(file) + ", строка " + std::to_string(line) : ShortPath(file);
+    throw EepromError(cause + " (" + where + ")");
+}
+
 CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
     CoeffRecord record;
     std::size_t count = 0;
     std::istringstream in(hex);
     std::string token;
     while (in >> token) {
+        // Exactly two hexadecimal digits: no sign, no "0x", nothing else.
         unsigned value = 0;
-        char extra = 0;
-        if (token.size() != 2 || std::sscanf(token.c_str(), "%2x%c", &value, &extra) != 1 ||
-            count >= record.bytes.size()) {
-            throw EepromError(file.string() + ": record_hex: ожидается 112 байт по две цифры");
+        const bool byte =
+            token.size() == 2 && std::isxdigit(static_cast<unsigned char>(token[0])) &&
+            std::isxdigit(static_cast<unsigned char>(token[1])) &&
+            std::from_chars(token.data(), token.data() + 2, value, 16).ec == std::errc{};
+        if (!byte || count >= record.bytes.size()) {
+            Fail("record_hex: ожидается 112 байт по две цифры", file);
         }
         record.bytes[count++] = static_cast<std::uint8_t>(value);
     }
     if (count != record.bytes.size()) {
-        throw EepromError(file.string() + ": record_hex: " + std::to_string(count) +
-                          " байт вместо 112");
+        Fail("record_hex: " + std::to_string(count) + " байт вместо 112", file);
     }
     return record;
 }
@@ -71,18 +87,29 @@ CoeffRecord ParseHex(const std::string& hex, const fs::path& file) {
 }  // namespace
 
 std::optional<CoeffRecord> ReadEepromImage(const fs::path& file) {
+    // Only a file that is not there is absent; one that cannot be looked at is an error.
     std::error_code error;
-    if (!fs::exists(file, error)) {
+    if (std::filesystem::status(file, error).type() == std::filesystem::file_type::not_found) {
         return std::nullopt;
     }
     try {
-        const YAML::Node root = YAML::LoadFile(file.string());
+        return ParseEepromImage(ReadTextFile(file, kMaxEepromImageBytes), file);
+    } catch (const YamlFileError& problem) {
+        Fail(problem.what(), file, problem.line());
+    }
+}
+
+CoeffRecord ParseEepromImage(const std::string& text, const fs::path& file) {
+    try {
+        const YAML::Node root = ParseYamlDocument(text);
         if (!root.IsMap() || !root["record_hex"] || !root["record_hex"].IsScalar()) {
-            throw EepromError(file.string() + ": нет record_hex");
+            Fail("нет record_hex", file);
         }
         return ParseHex(root["record_hex"].as<std::string>(), file);
+    } catch (const YamlFileError& problem) {
+        Fail(problem.what(), file, problem.line());
     } catch (const YAML::Exception& problem) {
-        throw EepromError(file.string() + ": " + problem.what());
+        Fail(problem.what(), file);
     }
 }
 
@@ -90,7 +117,7 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
     if (error) {
-        throw EepromError(file.parent_path().string() + ": " + error.message());
+        Fail(error.message(), file.parent_path());
     }
     std::ostringstream text;
     text
@@ -117,30 +144,37 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     const std::string content = text.str();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        throw EepromError(temporary.string() + ": " + std::strerror(errno));
+        Fail(std::strerror(errno), temporary);
     }
+    // The first error is the cause: nothing done afterwards (closing, removing) may replace it.
+    int cause = 0;
     std::size_t written = 0;
-    while (written < content.size()) {
+    while (cause == 0 && written < content.size()) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            cause = EIO;
+        } else if (errno != EINTR) {
+            cause = errno;
         }
-        if (n <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(n);
     }
-    const bool synced = written == content.size() && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!synced) {
-        fs::remove(temporary, error);
-        throw EepromError(temporary.string() + ": " + std::strerror(savedErrno));
+    if (cause == 0 && ::fsync(fd) != 0) {
+        cause = errno;
+    }
+    if (::close(fd) != 0 && cause == 0) {
+        cause = errno;
+    }
+    if (cause != 0) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        Fail(std::strerror(cause), temporary);
     }
     fs::rename(temporary, file, error);
     if (error) {
-        fs::remove(temporary, error);
-        throw EepromError(file.string() + ": " + error.message());
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        Fail(error.message(), file);
     }
 }
 

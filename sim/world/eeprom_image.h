@@ -20,6 +20,9 @@ class EepromError : public std::runtime_error {
 // The stored record, or nothing when the image file does not exist yet. Throws EepromError.
 std::optional<CoeffRecord> ReadEepromImage(const std::filesystem::path& file);
 
+// The record of an image's text; `file` names it in errors. Throws EepromError.
+CoeffRecord ParseEepromImage(const std::string& text, const std::filesystem::path& file);
+
 // Replaces the image file atomically. Throws EepromError.
 void WriteEepromImage(const std::filesystem::path& file, const CoeffRecord& record,
                       const std::string& serial);

@@ -19,4 +19,8 @@ namespace qm7x::sim {
 std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
                                             const std::string& serial);
 
+// The same for the text of a reference file; `name` names it in errors.
+std::array<double, kChannels> ParseReference(const std::string& text, const std::string& name,
+                                             const std::string& serial);
+
 }  // namespace qm7x::sim

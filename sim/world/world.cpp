@@ -73,6 +73,12 @@ void World::load(const std::filesystem::path& benchFile) {
         }
         setDetail(kErrorBench, shortened);
         std::fprintf(stderr, "QM7X simulated bench: %s\n", error.what());
+    } catch (const std::exception& error) {
+        // Anything else (no memory) still leaves a world that answers every call with a reason.
+        bench_.reset();
+        modules_.clear();
+        setDetail(kErrorBench, benchFile.filename().string() + ": " + error.what());
+        std::fprintf(stderr, "QM7X simulated bench: %s: %s\n", benchFile.c_str(), error.what());
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <optional>
 #include <ostream>
 
@@ -225,6 +226,30 @@ TEST_F(Sessions, FailedConnectIsReportedOnceAndTheSequenceGoesOn) {
     EXPECT_NE(statusLine(), "");
     EXPECT_EQ(statusColour(), qm7x::kStatusRed);
     EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
+}
+
+// The operator reads why the module did not open (the image and the problem), not the
+// consequences of the failed open that follow it.
+TEST_F(Sessions, FailedOpenLeavesTheDriversTextOfItsCauseOnTheStatusLine) {
+    useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()});
+    std::ofstream(bench_->stateDir() / "QM7X-T1.eeprom.yaml") << "record_hex: |\n  01 02\n";
+    app::SelMez();
+    EXPECT_THAT(messages(), ElementsAre(kMezInitFailed));
+    EXPECT_EQ(statusLine(), StatusText(kEepromRead));
+    EXPECT_THAT(statusLine(), ::testing::AllOf(::testing::HasSubstr("2 байт вместо 112"),
+                                               ::testing::HasSubstr("QM7X-T1.eeprom.yaml")));
+    EXPECT_EQ(statusColour(), qm7x::kStatusRed);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
+}
+
+// A failed init is shown the same way, not the connect that could only fail after it.
+TEST_F(Sessions, FailedInitLeavesItsOwnTextOnTheStatusLine) {
+    useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
+             {{"trqm7x_init", kBusy, 2}});
+    app::SelMez();
+    ASSERT_TRUE(recordBound());
+    EXPECT_EQ(reselect(), 0);
+    EXPECT_EQ(statusLine(), StatusText(kBusy));
 }
 
 TEST_F(Sessions, FailedMemoryQueryIsReturnedAndEndsTheSelection) {

@@ -1,6 +1,7 @@
 // The crc32stamp tool run as a process: exit codes and what it tells about each file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -106,6 +107,19 @@ TEST(Crc32Stamp, ExitCodesAndReasons) {
         EXPECT_THAT(run.err, HasSubstr(c.err)) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// The tool checks a file far larger than the memory it may take, reading it block by block.
+TEST(Crc32Stamp, ChecksALargeFileInConstantMemory) {
+    ScratchDir dir;
+    const auto file = dir.File("large.bin", "head " + kRecord);
+    std::filesystem::resize_file(file, std::uintmax_t{512} << 20);  // sparse: no disk space taken
+    const ToolRun run = RunTool(dir, {"check", file.string()});
+    EXPECT_EQ(run.exitCode, 1) << run.err;  // the placeholder does not match
+    EXPECT_THAT(run.out, HasSubstr("MISMATCH"));
+    rusage children{};
+    ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss, 64 << 10) << "kilobytes at the peak";
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 // The file operations: CRC of a file, check and stamping of the record a file carries.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "qm7x/integrity/arkomet_crc32.h"
+#include "qm7x/integrity/crc_record.h"
 #include "test_support.h"
 
 namespace qm7x::integrity {
@@ -138,39 +142,59 @@ TEST(FileCrc, LargeFileWithTheRecordFarIn) {
     EXPECT_EQ(ReadAll(file).size(), contents.size());
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QM7X_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QM7X_UNDER_ASAN 1
-#endif
-#endif
-
-TEST(FileCrc, FileLargerThanMemoryIsReportedAsNoMemory) {
-#ifdef QM7X_UNDER_ASAN
-    GTEST_SKIP() << "the sanitizer's allocator aborts instead of failing the allocation";
-#else
-    // A sparse file of 8 TiB: its size can be had, a buffer for it cannot (the kernel refuses an
-    // allocation beyond memory and swap unless it is told to overcommit without limit).
-    std::ifstream policy("/proc/sys/vm/overcommit_memory");
-    int overcommit = 1;
-    if (!(policy >> overcommit) || overcommit == 1) {
-        GTEST_SKIP() << "the kernel may grant the allocation";
-    }
+// Files are read block by block: a record, its white space, its sign and its "0x" cut by a
+// block's end anywhere give what the record gives in memory.
+TEST(FileCrc, RecordCutByTheReadBlockChecksAsInMemory) {
+    constexpr std::size_t kBlock = 1 << 20;  // the operations' read block
+    const std::string texts[] = {
+        "1A2b3C4d" + kNul, " \t+0x1aB2" + kNul, "  -0x", "0xg", "0X", "FFFFFFFFF1", "  -", "\n\n+",
+        "00000000",        "-0000001" + kNul,   "0x0x12"};
     ScratchDir dir;
-    const auto file = dir.File("huge.bin", "");
-    std::error_code error;
-    std::filesystem::resize_file(file, std::uintmax_t{8} << 40, error);
-    if (error) {
-        GTEST_SKIP() << "no sparse file of 8 TiB here: " << error.message();
+    for (const std::string& text : texts) {
+        for (std::size_t cut = 0; cut <= kMarker.size() + text.size(); ++cut) {
+            const std::string record = kMarker + text;
+            std::string contents(kBlock - cut, 'a');
+            contents += record + "tail" + kNul;
+            const auto file = dir.File("cut.bin", contents);
+            std::vector<unsigned char> bytes(contents.begin(), contents.end());
+            const std::uint32_t whole = Crc32(bytes.data(), bytes.size());
+            const RecordCheck expected = CheckCrcRecord(bytes);  // zeroes the parsed digits
+            const FileCrcCheck check = CheckFileCrcRecord(file);
+            SCOPED_TRACE(text + ", cut at " + std::to_string(cut));
+            EXPECT_EQ(check.status, expected.status);
+            EXPECT_EQ(check.storedCrc, expected.storedCrc);
+            EXPECT_EQ(check.computedCrc, expected.computedCrc);
+            EXPECT_EQ(check.fileCrc, whole);
+        }
     }
-    EXPECT_EQ(GetFileCRC32(file), kFileCrcNoMemory);
-    EXPECT_EQ(CheckFileCrcRecord(file).status, CrcCheckStatus::NoMemory);
-    std::uint32_t stored = 1;
-    std::uint32_t computed = 1;
-    EXPECT_EQ(CheckFileInternalCRC32(file, stored, computed), -1);
-    EXPECT_EQ(StampFileCrcRecord(file), CrcStampStatus::NoMemory);
-#endif
+}
+
+// Stamping writes the record's digits in place and nothing else: a sparse file stays sparse,
+// and the stamp reads the file in constant memory whatever its size.
+TEST(FileCrc, StampingASparseFileWritesOnlyTheRecord) {
+    ScratchDir dir;
+    const auto file = dir.File("sparse.bin", "");
+    constexpr std::uintmax_t kSize = std::uintmax_t{256} << 20;
+    std::filesystem::resize_file(file, kSize);
+    const std::string record = kMarker + "00000000" + kNul;
+    {
+        std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+        out.seekp(200 << 20);
+        out.write(record.data(), static_cast<std::streamsize>(record.size()));
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    if (before.st_blocks * 512 > (16 << 20)) {
+        GTEST_SKIP() << "this file system does not keep the file sparse";
+    }
+    ASSERT_EQ(StampFileCrcRecord(file), CrcStampStatus::Stamped);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(static_cast<std::uintmax_t>(after.st_size), kSize);
+    EXPECT_EQ(after.st_blocks, before.st_blocks) << "the stamp wrote beyond the record";
+    const FileCrcCheck check = CheckFileCrcRecord(file);
+    EXPECT_EQ(check.status, CrcCheckStatus::Match);
+    EXPECT_NE(check.storedCrc, 0u);
 }
 
 }  // namespace

@@ -152,4 +152,18 @@ TEST_P(AbsCases, SymmetricWithOptionalDeviation) {
 INSTANTIATE_TEST_SUITE_P(Examples, AbsCases, ::testing::ValuesIn(absCases()),
                          [](const auto& param_info) { return param_info.param.name; });
 
+// A value that is not a number is never within tolerance, wherever the NaN comes in.
+TEST(AbsCheck, NotANumberIsNeverWithinTolerance) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double measured, reference, tolerance;
+    } cases[] = {{nan, 1.0, 0.5}, {1.0, nan, 0.5}, {1.0, 1.0, nan}, {nan, nan, 1e300}};
+    for (const auto& c : cases) {
+        double deviation = 0.0;
+        EXPECT_EQ(1, trqm7xMath_povCheckValueAbs(c.measured, c.reference, c.tolerance, &deviation));
+        EXPECT_EQ(1, trqm7xMath_povCheckValueAbs(c.measured, c.reference, c.tolerance, nullptr));
+        EXPECT_EQ(std::isnan(c.measured) || std::isnan(c.reference), std::isnan(deviation));
+    }
+}
+
 }  // namespace

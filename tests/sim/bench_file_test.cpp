@@ -1,5 +1,7 @@
 // Broken bench and reference files: a clear error naming file, line and problem; never a crash.
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "bench_fixture.h"
 #include "status.h"
@@ -65,6 +67,93 @@ TEST_F(BenchFile, ABrokenBenchFailsEveryCallWithATextNamingFileLineAndProblem) {
     }
 }
 
+TEST_F(BenchFile, NestingTooDeepIsRefusedAsSuch) {
+    for (const char* open : {"[", "{a: "}) {
+        SCOPED_TRACE(open);
+        std::string yaml = "resources: ";
+        for (int i = 0; i < 100000; ++i) {
+            yaml += open;
+        }
+        loadBench(yaml + "\n");
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_NE(text.find("bench.yaml, строка "), std::string::npos) << text;
+        EXPECT_NE(text.find(": слишком глубокая вложенность"), std::string::npos) << text;
+    }
+}
+
+// Nothing in a bench file is silently ignored: not a second value of a key, not a second document.
+TEST_F(BenchFile, ADuplicatedKeyOrASecondDocumentIsAnError) {
+    struct Case {
+        const char* name;
+        std::string yaml;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"block",
+         "resources:\n  - name: VXI0::1::INSTR\n    interface: vxi\n    slot: 5\n"
+         "    slot: 9\n",
+         "строка 5: ключ «slot» повторён (впервые в строке 4)"},
+        {"flow", "seed: 1\nresources: [{name: ASRL1::INSTR, interface: asrl, interface: usb}]\n",
+         "строка 2: ключ «interface» повторён (впервые в строке 2)"},
+        {"top level", "seed: 1\nfaults: []\nseed: 2\n",
+         "строка 3: ключ «seed» повторён (впервые в строке 1)"},
+        {"quoted alike", "seed: 1\n\"seed\": 2\n", "ключ «seed» повторён"},
+        {"null keys", "~: 1\nnull: 2\n", "строка 2: ключ «~» повторён"},
+        {"second document", "seed: 1\n---\nseed: 2\n",
+         "строка 2: в файле больше одного документа YAML"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadBench(c.yaml);
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_NE(text.find(c.problem), std::string::npos) << text;
+    }
+    // The same keys in different maps are no duplicates.
+    loadBench(SmallBench());
+    ViSession vi = VI_NULL;
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), VI_SUCCESS);
+}
+
+// A bench far beyond any real one is refused at once with its limit, before it takes the memory.
+TEST_F(BenchFile, ABenchBeyondItsLimitsIsRefused) {
+    std::string resources = "resources:\n";
+    for (int i = 0; i <= 1000; ++i) {
+        resources += "  - {name: ASRL" + std::to_string(i) + "::INSTR, interface: asrl}\n";
+    }
+    std::string faults = "faults:\n";
+    for (int i = 0; i <= 1000; ++i) {
+        faults +=
+            "  - {operation: viOpen, status: VI_ERROR_TMO, call: " + std::to_string(i + 1) + "}\n";
+    }
+    std::string nodes = "seed: [1";
+    for (int i = 0; i < 100000; ++i) {
+        nodes += ",1";
+    }
+    const std::string padding = "# " + std::string(100, '-') + "\n";
+    std::string large = SmallBench();
+    while (large.size() <= (1u << 20)) {
+        large += padding;
+    }
+    const std::pair<std::string, const char*> cases[] = {
+        {resources, "строка 2: resources: больше 1000 ресурсов"},
+        {faults, "строка 2: faults: больше 1000 отказов"},
+        {nodes + "]\n", "строка 1: больше 100000 элементов YAML"},
+        {large, "bench.yaml: файл больше 1048576 байт"},
+    };
+    for (const auto& [yaml, problem] : cases) {
+        SCOPED_TRACE(problem);
+        loadBench(yaml);
+        ViSession vi = VI_NULL;
+        EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+        const std::string text = errorText(kErrorBench);
+        EXPECT_NE(text.find(problem), std::string::npos) << text;
+    }
+}
+
 TEST_F(BenchFile, AMissingBenchFileIsNamed) {
     auto& world = World::Instance();
     {
@@ -75,6 +164,40 @@ TEST_F(BenchFile, AMissingBenchFileIsNamed) {
     EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
     const std::string text = errorText(kErrorBench);
     EXPECT_NE(text.find("absent.yaml: файл не открывается"), std::string::npos) << text;
+}
+
+// A directory where a file belongs is the bench's own error with the file and the cause, for
+// the bench file, the reference file and an EEPROM image alike.
+TEST_F(BenchFile, ADirectoryInPlaceOfAFileIsNamedWithItsCause) {
+    const std::string isDirectory = std::strerror(EISDIR);
+    std::filesystem::create_directories(dir() / "folder.yaml");
+    {
+        auto& world = World::Instance();
+        auto guard = world.lock();
+        world.load(dir() / "folder.yaml");
+    }
+    ViSession vi = VI_NULL;
+    EXPECT_EQ(trholdr_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+    EXPECT_EQ(trqm7x_init(const_cast<ViRsrc>(kCarrier), 1, 1, &vi), kErrorBench);
+    std::string text = errorText(kErrorBench);
+    EXPECT_NE(text.find("folder.yaml: файл не открывается: " + isDirectory), std::string::npos)
+        << text;
+
+    loadBench(SmallBench());
+    std::filesystem::create_directories(dir() / "bench.reference.yaml");
+    const ViSession carrier = openCarrier(kCarrier);
+    const ViSession mez = openMezzanine(kCarrier, carrier, 1);
+    ASSERT_EQ(trqm7x_mode_block(mez, 10), VI_SUCCESS);
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    text = errorText(kErrorBench);
+    EXPECT_NE(text.find("bench.reference.yaml"), std::string::npos) << text;
+    EXPECT_NE(text.find(isDirectory), std::string::npos) << text;
+
+    std::filesystem::create_directories(dir() / "state" / "Q1.eeprom.yaml");
+    EXPECT_EQ(trqm7x_readFlash(mez), kErrorEepromRead);
+    text = errorText(kErrorEepromRead);
+    EXPECT_NE(text.find("Q1.eeprom.yaml"), std::string::npos) << text;
+    EXPECT_NE(text.find(isDirectory), std::string::npos) << text;
 }
 
 TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
@@ -99,6 +222,18 @@ TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
     EXPECT_EQ(trqm7x_start(mez), kErrorBench);
     const std::string text = errorText(kErrorBench);
     EXPECT_NE(text.find("bench.reference.yaml, строка 1"), std::string::npos) << text;
+
+    writeReference("channels_v: [1.0, 0, 0]\nchannels_v: [2.0, 0, 0]\n");
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    EXPECT_NE(errorText(kErrorBench).find("строка 2: ключ «channels_v» повторён"),
+              std::string::npos);
+
+    writeReference("channel_v: [1.0, 0, 0]\n");  // misspelt: not silently 0 V
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
+    EXPECT_NE(errorText(kErrorBench).find("строка 1: неизвестный ключ «channel_v»"),
+              std::string::npos);
+    writeReference("modules: [1.0, 0, 0]\n");
+    EXPECT_EQ(trqm7x_start(mez), kErrorBench);
 
     std::filesystem::remove(dir() / "bench.reference.yaml");  // no source: 0 V
     ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);

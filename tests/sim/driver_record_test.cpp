@@ -132,6 +132,77 @@ TEST_F(Record, BlankCorruptAndUnwritableEepromsAreReportedWithTheirFile) {
     EXPECT_NE(errorText(kErrorEepromWrite).find("blocker"), std::string::npos);
 }
 
+TEST_F(Record, ARecordByteIsExactlyTwoHexadecimalDigits) {
+    open();
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    std::ifstream in(image());
+    const std::string good((std::istreambuf_iterator<char>(in)), {});
+    const auto first = good.find("record_hex: |\n  51 ");  // 'Q' of the tag "QM7X"
+    ASSERT_NE(first, std::string::npos) << good;
+    for (const char* token : {"-1", "+f", "0x", "g0", "1", "100"}) {
+        SCOPED_TRACE(token);
+        std::string corrupt = good;
+        corrupt.replace(first + 16, 2, token);
+        std::ofstream(image()) << corrupt;
+        put(OddRecord());
+        EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+        EXPECT_EQ(current(), OddRecord());
+        EXPECT_NE(errorText(kErrorEepromRead).find("record_hex"), std::string::npos);
+    }
+    // A second record_hex is not silently dropped either.
+    std::ofstream(image()) << good << "record_hex: |\n  00\n";
+    EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+    EXPECT_NE(errorText(kErrorEepromRead).find("ключ «record_hex» повторён"), std::string::npos);
+    std::ofstream(image()) << good;
+    EXPECT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
+    EXPECT_EQ(current(), DefaultRecord());
+}
+
+TEST_F(Record, AFailedRenameOfTheImageIsReportedWithItsOwnCause) {
+    open();
+    // The image's place is taken by a non-empty directory: the rename over it fails.
+    std::filesystem::create_directories(image() / "inside");
+    EXPECT_EQ(trqm7x_writeFlash(mez_), kErrorEepromWrite);
+    const std::string text = errorText(kErrorEepromWrite);
+    EXPECT_NE(text.find(std::strerror(EISDIR)), std::string::npos) << text;
+    EXPECT_EQ(text.find("Success"), std::string::npos) << text;
+    for (const auto& entry : std::filesystem::directory_iterator(image().parent_path())) {
+        EXPECT_EQ(entry.path().filename(), "Q1.eeprom.yaml");  // no temporary file left behind
+    }
+}
+
+// Driver texts hold 255 characters: however long the state folder, the cause comes first and the
+// file is named by its folder and name.
+TEST_F(Record, ErrorsInALongStateFolderKeepTheirCauseAndTheFileName) {
+    std::string deep = "state";
+    for (const char part : {'a', 'b', 'c', 'd'}) {
+        deep += "/" + std::string(60, part);
+    }
+    loadBench(SmallBench() + "state_dir: " + deep + "\nreference_file: " + deep + "/ref.yaml\n");
+    carrier_ = openCarrier(kCarrier);
+    mez_ = openMezzanine(kCarrier, carrier_, 1);
+    const auto folder = dir() / deep;
+    std::filesystem::create_directories(folder / "Q1.eeprom.yaml" / "inside");
+
+    const std::string isDirectory = std::strerror(EISDIR);
+    const std::string where = std::string(60, 'd') + "/Q1.eeprom.yaml";
+    EXPECT_EQ(trqm7x_readFlash(mez_), kErrorEepromRead);
+    std::string text = errorText(kErrorEepromRead);
+    EXPECT_EQ(text, "Ошибка чтения EEPROM мезонина: файл не открывается: " + isDirectory + " (" +
+                        where + ")");
+    EXPECT_EQ(trqm7x_writeFlash(mez_), kErrorEepromWrite);
+    text = errorText(kErrorEepromWrite);
+    EXPECT_EQ(text, "Ошибка записи EEPROM мезонина: " + isDirectory + " (" + where + ")");
+
+    std::ofstream(folder / "ref.yaml") << "channels_v: [1.0, 0]\n";
+    ASSERT_EQ(trqm7x_mode_block(mez_, 10), VI_SUCCESS);
+    EXPECT_EQ(trqm7x_start(mez_), kErrorBench);
+    text = errorText(kErrorBench);
+    EXPECT_EQ(text.rfind("Ошибка файла описания стенда: ref.yaml, строка 1: ожидается список", 0),
+              0u)
+        << text;
+}
+
 TEST_F(Record, FaultsFireOnTheirCallOrOnEveryCall) {
     open(R"([{operation: trqm7x_writeFlash, status: TRQM7X_ERROR_EEPROM_WRITE, call: 2},
             {operation: trqm7x_reset, status: 0xBFFF0015},

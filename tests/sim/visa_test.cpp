@@ -81,6 +81,14 @@ TEST_F(Visa, SearchReturnsTheMatchesInBenchOrderWithTheirCount) {
         {"?*INSTR{VI_ATTR_MANF_ID==0xE76}", 0, VI_ERROR_INV_EXPR},
         {"[VXI", 0, VI_ERROR_INV_EXPR},
         {"", 0, VI_ERROR_INV_EXPR},
+        {"[^v]?*INSTR", 6, VI_SUCCESS},
+        {"VXI0::(8|16)::INSTR", 2, VI_SUCCESS},
+        {"VXI0::1+6::INSTR", 1, VI_SUCCESS},
+        {"ASRL1\\:\\:INSTR", 1, VI_SUCCESS},
+        {"?**INSTR", expected.size(), VI_SUCCESS},
+        {"(VXI", 0, VI_ERROR_INV_EXPR},
+        {"VXI)?*", 0, VI_ERROR_INV_EXPR},
+        {"*INSTR", 0, VI_ERROR_INV_EXPR},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expression);
@@ -88,6 +96,18 @@ TEST_F(Visa, SearchReturnsTheMatchesInBenchOrderWithTheirCount) {
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(found.size(), c.count);
     }
+}
+
+// Nested repetitions that make a backtracking matcher run for ever end at once, and an
+// expression longer than any real one is refused rather than parsed deep.
+TEST_F(Visa, SearchTimeStaysLinearAndLongExpressionsAreRefused) {
+    ViStatus status = VI_SUCCESS;
+    EXPECT_TRUE(find("(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*X", status).empty());
+    EXPECT_EQ(status, VI_ERROR_RSRC_NFOUND);
+    EXPECT_EQ(find("((((((((((?*))))))))))INSTR", status).size(), 11u);
+    const std::string deep = std::string(100000, '(') + "?*" + std::string(100000, ')');
+    EXPECT_TRUE(find(deep.c_str(), status).empty());
+    EXPECT_EQ(status, VI_ERROR_INV_EXPR);
 }
 
 TEST_F(Visa, AttributesAreThoseOfTheResourceKind) {
