@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "qm7x/integrity/crc_record.h"
+#include "read_status.h"
 #include "record_stream.h"
-#include "whole_file.h"
 
 namespace qm7x::integrity {
 namespace {

@@ -5,26 +5,10 @@
 
 #include "qm7x/integrity/arkomet_crc32.h"
 #include "qm7x/os/encoding.h"
+#include "record_chars.h"
 
 namespace qm7x::integrity {
 namespace {
-
-bool IsCSpace(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int HexDigitValue(unsigned char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 void WriteHex8(std::uint32_t value, std::span<unsigned char> out) {
     constexpr char kDigits[] = "0123456789ABCDEF";

@@ -5,25 +5,10 @@
 #include <algorithm>
 #include <functional>
 
+#include "record_chars.h"
+
 namespace qm7x::integrity {
 namespace {
-
-bool IsCSpace(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int HexDigitValue(unsigned char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 std::uint32_t Continue(std::uint32_t crc, std::span<const unsigned char> bytes) {
     return Crc32Continue(crc, bytes);
