@@ -1,7 +1,6 @@
 // The two-point calibration run of one channel: a positive and a negative reference point, each
 // acquired as one fast block whose samples after the settling interval are read back raw; the
 // mezzanine driver turns both sets into the channel's gain pair, which the table shows at once.
-#include <array>
 #include <new>
 #include <string>
 #include <vector>
@@ -9,7 +8,6 @@
 #include "calibr_callbacks.h"
 #include "calibr_constants.h"
 #include "p_qm7x.h"
-#include "qm7x/os/encoding.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
 #include "qm7x/program/panel_handles.h"
@@ -35,13 +33,6 @@ constexpr const char* kNoMemory =
     "Недостаточно памяти для отсчётов калибровки: калибровка прервана";
 
 using Samples = std::vector<ViInt32>;
-
-// The driver's text of a status (Windows-1251 from the driver).
-std::string statusText(ViStatus status) {
-    std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};  // one spare byte keeps it terminated
-    trqm7x_error_message(0, status, text.data());
-    return os::FromCp1251(text.data());
-}
 
 // However a run ends, the input relay is released and both switches show it, and the LED is
 // off: the bench is never left in a state the panel does not show.
@@ -124,9 +115,9 @@ class CalibrationRun {
         if (busy != 0) {
             // The module never completed the block: its samples are not a measurement.
             const ViStatus stop = trqm7x_stop(mezSession);
-            showStatusError(stop < 0
-                                ? std::string(kTimedOut) + "; остановка сбора: " + statusText(stop)
-                                : kTimedOut);
+            showStatusError(stop < 0 ? std::string(kTimedOut) +
+                                           "; остановка сбора: " + driverStatusText(stop)
+                                     : kTimedOut);
             return endRun();
         }
         if (failed(trqm7x_stop(mezSession)) || failed(trqm7x_input_trigger(mezSession, 0, 0))) {

@@ -20,13 +20,17 @@ void writeStatusLine(std::string_view text, int colour) {
 
 }  // namespace
 
+std::string driverStatusText(int status) {
+    std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};  // one spare byte keeps it terminated
+    trqm7x_error_message(0, status, text.data());
+    return os::FromCp1251(text.data());
+}
+
 int checkErr(int status) {
     if (status == 0) {
         return 0;
     }
-    std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};  // one spare byte keeps it terminated
-    trqm7x_error_message(0, status, text.data());
-    writeStatusLine(os::FromCp1251(text.data()), kStatusRed);
+    writeStatusLine(driverStatusText(status), kStatusRed);
     return status;
 }
 

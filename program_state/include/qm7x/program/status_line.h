@@ -1,6 +1,7 @@
 // The status line of the main panel and the check of driver statuses.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace qm7x {
@@ -9,6 +10,8 @@ namespace qm7x {
 inline constexpr int kStatusRed = 0xFF0000;
 inline constexpr int kStatusWhite = 0xFFFFFF;
 
+// The mezzanine driver's text of a status, in UTF-8.
+std::string driverStatusText(int status);
 // Shows the driver's text of a non-zero status on the status line in red and returns the status;
 // a zero status returns 0 and touches nothing.
 int checkErr(int status);
