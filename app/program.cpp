@@ -4,6 +4,7 @@
 #include <array>
 
 #include "instruments.h"
+#include "math_library_check.h"
 #include "p_qm7x.h"
 #include "program_callbacks.h"
 #include "qm7x/os/encoding.h"
@@ -53,10 +54,6 @@ void showVersions() {
     ui::SetCtrlVal(aboutPanel, ABOUT_DRVR_VERSION, os::FromCp1251(driverRevision.data()));
     ui::SetCtrlVal(aboutPanel, ABOUT_SOFT_VERSION, kSoftwareVersion);
 }
-
-// Start-up identification of the math library (version, date and CRC into ABOUT's CERT_MSG).
-// Not built yet: the integrity module's start-up check is called here once it exists.
-void checkMathLibrary() {}
 
 // Waits for the operator's actions instead of polling; a requested exit is acted on before the
 // next action is handled.
