@@ -38,6 +38,8 @@ int QueryFileExists(const std::string& path) {
             case ERROR_BAD_NETPATH:
             case ERROR_BAD_NET_NAME:
             case ERROR_BAD_PATHNAME:
+            // A name longer than the system allows names no file (as ENAMETOOLONG elsewhere).
+            case ERROR_FILENAME_EXCED_RANGE:
                 return 0;
             default:
                 return -1;
