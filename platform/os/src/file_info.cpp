@@ -28,6 +28,12 @@ namespace qm7x::os {
 #ifdef _WIN32
 
 int QueryFileExists(const std::string& path) {
+    // No path of the system is longer than its Unicode paths can be (32767 characters); such a
+    // candidate names no file (as ENAMETOOLONG elsewhere), whatever error the call would give.
+    constexpr std::size_t kLongestPath = 32767;
+    if (path.size() > kLongestPath) {
+        return 0;
+    }
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (GetLastError()) {
