@@ -10,8 +10,8 @@
 #include "qm7x/integrity/math_library.h"
 #include "qm7x/integrity/path_search.h"
 #include "qm7x/os/path_list.h"
+#include "qm7x/program/panel_handles.h"
 #include "qm7x/ui/userint.h"
-#include "shell.h"
 
 namespace qm7x::app {
 

@@ -8,6 +8,8 @@
 #include "p_qm7x.h"
 #include "program_callbacks.h"
 #include "qm7x/os/encoding.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
 #include "sessions.h"
 #include "shell.h"

@@ -1,11 +1,13 @@
 #include "program_callbacks.h"
 
+#include "calibr_callbacks.h"
 #include "coeff_storage.h"
-#include "pending_callbacks.h"
+#include "qm7x/program/channel_relay.h"
 #include "qm7x/ui/userint.h"
 #include "selftest.h"
 #include "sessions.h"
 #include "shell_callbacks.h"
+#include "verify_callbacks.h"
 
 namespace qm7x::app {
 
@@ -29,16 +31,18 @@ void RegisterProgramCallbacks() {
     RegisterCallback("writeEEPROM", &calibr::writeEEPROM);
     RegisterCallback("resetCf", &calibr::resetCf);
     RegisterCallback("allCB", &calibr::allCB);
-    // Verification, protocol and calibration run: placeholders until those modules are built.
-    RegisterCallback("startTest", &pending::startTest);
-    RegisterCallback("temperatureCB", &pending::temperatureCB);
-    RegisterCallback("releSwitch", &pending::releSwitch);
-    RegisterCallback("selFName", &pending::selFName);
-    RegisterCallback("showLog", &pending::showLog);
-    RegisterCallback("chlpCB", &pending::chlpCB);
-    RegisterCallback("calibrPoint", &pending::calibrPoint);
-    RegisterCallback("calibrCB", &pending::calibrCB);
-    RegisterCallback("resetCB", &pending::resetCB);
+    // The input relay, shared by the calibration and verification pages.
+    RegisterCallback("releSwitch", &releSwitch);
+    // Verification run and protocol.
+    RegisterCallback("startTest", &verify::startTest);
+    RegisterCallback("temperatureCB", &verify::temperatureCB);
+    RegisterCallback("selFName", &verify::selFName);
+    RegisterCallback("showLog", &verify::showLog);
+    RegisterCallback("chlpCB", &verify::chlpCB);
+    // Calibration run, zero offset and reset.
+    RegisterCallback("calibrPoint", &calibr::calibrPoint);
+    RegisterCallback("calibrCB", &calibr::calibrCB);
+    RegisterCallback("resetCB", &calibr::resetCB);
 }
 
 }  // namespace qm7x::app

@@ -8,16 +8,18 @@
 
 #include "p_qm7x.h"
 #include "qm7x/os/encoding.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/run_guard.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
 #include "sessions.h"
-#include "shell.h"
 #include "trqm7x.h"
 
 namespace qm7x::app {
 
 int Selftest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
              int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
     clearStatusLine();

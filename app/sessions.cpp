@@ -3,12 +3,17 @@
 
 #include <string>
 
+#include "chklog.h"
 #include "coeff_storage.h"
 #include "instruments.h"
 #include "p_qm7x.h"
 #include "qm7x/os/encoding.h"
+#include "qm7x/program/coeff_record.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/protocol_state.h"
+#include "qm7x/program/run_guard.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
-#include "shell.h"
 #include "trholdr.h"
 #include "trqm7x.h"
 
@@ -39,7 +44,7 @@ std::string makeProtocolTitle(int position, const std::string& carrier) {
 // The driver's record is valid only while its session is open; without one, the program's copy
 // stands in for it.
 void unbindCoeffRecord() {
-    calibr::coeffPtr = &calibr::coeffCopy;
+    coeffPtr = &coeffCopy;
 }
 
 }  // namespace
@@ -99,7 +104,8 @@ int closeMezSession() {
 
 int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
                int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    // A run in progress keeps its mezzanine until it ends.
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
     // With no QM7X listed there is no position to open.
@@ -116,7 +122,7 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
             return 0;  // the old session stays
         }
         if (!protocolFileName.empty()) {
-            DiscardChlp(1);
+            verify::DiscardChlp(1);
             protocolFileName.clear();
         }
     }
@@ -154,7 +160,7 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
         record == nullptr) {
         return 0;  // no session was obtained; the program's copy stays in use
     }
-    calibr::coeffPtr = static_cast<calibr::CoeffRecord*>(record);
+    coeffPtr = static_cast<CoeffRecord*>(record);
 
     calibr::refreshRanges();
     calibr::loadCoefficients();

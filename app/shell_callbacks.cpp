@@ -1,7 +1,8 @@
 #include "shell_callbacks.h"
 
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
-#include "shell.h"
 
 namespace qm7x::app {
 

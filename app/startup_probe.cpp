@@ -3,16 +3,49 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace qm7x::app {
 
-StartupProbe::StartupProbe(ui::FrontEnd& inner, std::function<bool(int)> isMainPanel)
-    : inner_(inner), isMainPanel_(std::move(isMainPanel)) {}
+namespace {
+
+std::string oneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        line += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return line;
+}
+
+}  // namespace
+
+StartupProbe::StartupProbe(ui::FrontEnd& inner, std::function<bool(int)> isMainPanel,
+                           std::function<std::string()> aboutReport)
+    : inner_(inner), isMainPanel_(std::move(isMainPanel)), aboutReport_(std::move(aboutReport)) {}
+
+void StartupProbe::ShowMessage(std::string_view title, std::string_view message) {
+    if (!aboutReport_) {
+        inner_.ShowMessage(title, message);
+        return;
+    }
+    std::printf("startup-probe message %s: %s\n", oneLine(title).c_str(), oneLine(message).c_str());
+    std::fflush(stdout);
+}
+
+int StartupProbe::WaitForEvents(double timeoutSeconds) {
+    if (!aboutReport_) {
+        return inner_.WaitForEvents(timeoutSeconds);
+    }
+    std::printf("startup-probe about %s\n", oneLine(aboutReport_()).c_str());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
 
 void StartupProbe::PanelDisplayed(int panel) {
     inner_.PanelDisplayed(panel);
-    if (!isMainPanel_(panel)) {
+    if (aboutReport_ || !isMainPanel_(panel)) {
         return;
     }
     inner_.ProcessEvents();  // let the window be mapped and painted

@@ -2,9 +2,14 @@
 // this front end in front of the real one. Once the main panel has been shown and its window
 // events processed, it prints the wall-clock time ("startup-probe <seconds since the epoch>") and
 // ends the process, so a script can measure the time from process start to the main panel.
+// With QM7X_STARTUP_PROBE=about it lets start-up run to its end instead: message boxes are printed
+// ("startup-probe message <title>: <text>", line ends as \n) rather than shown, and when the
+// event loop first waits for the operator it prints the ABOUT report ("startup-probe about
+// <report>") and ends the process, so an installation test can see what ABOUT shows.
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "qm7x/ui/frontend.h"
 
@@ -12,8 +17,10 @@ namespace qm7x::app {
 
 class StartupProbe final : public ui::FrontEnd {
   public:
-    // `isMainPanel` tells whether a displayed panel is the main panel.
-    StartupProbe(ui::FrontEnd& inner, std::function<bool(int)> isMainPanel);
+    // `isMainPanel` tells whether a displayed panel is the main panel; `aboutReport`, when
+    // given, chooses the ABOUT mode and makes the report.
+    StartupProbe(ui::FrontEnd& inner, std::function<bool(int)> isMainPanel,
+                 std::function<std::string()> aboutReport = {});
 
     int Initialize(int argc, char** argv) override { return inner_.Initialize(argc, argv); }
     void PanelLoaded(int panel) override { inner_.PanelLoaded(panel); }
@@ -50,9 +57,7 @@ class StartupProbe final : public ui::FrontEnd {
     void ActiveControlChanged(int panel, int control) override {
         inner_.ActiveControlChanged(panel, control);
     }
-    void ShowMessage(std::string_view title, std::string_view message) override {
-        inner_.ShowMessage(title, message);
-    }
+    void ShowMessage(std::string_view title, std::string_view message) override;
     int Confirm(std::string_view title, std::string_view message) override {
         return inner_.Confirm(title, message);
     }
@@ -65,9 +70,7 @@ class StartupProbe final : public ui::FrontEnd {
     }
     void WaitCursorChanged(bool on) override { inner_.WaitCursorChanged(on); }
     void ProcessEvents() override { inner_.ProcessEvents(); }
-    int WaitForEvents(double timeoutSeconds) override {
-        return inner_.WaitForEvents(timeoutSeconds);
-    }
+    int WaitForEvents(double timeoutSeconds) override;
     void WakeUp() override { inner_.WakeUp(); }
     int SavePanelImage(int panel, const std::string& path) override {
         return inner_.SavePanelImage(panel, path);
@@ -76,6 +79,7 @@ class StartupProbe final : public ui::FrontEnd {
   private:
     ui::FrontEnd& inner_;
     std::function<bool(int)> isMainPanel_;
+    std::function<std::string()> aboutReport_;
 };
 
 }  // namespace qm7x::app

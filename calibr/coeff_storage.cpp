@@ -3,9 +3,11 @@
 #include "coeff_storage.h"
 
 #include "p_qm7x.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/run_guard.h"
+#include "qm7x/program/sessions.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
-#include "sessions.h"
-#include "shell.h"
 #include "trqm7x.h"
 
 namespace qm7x::calibr {
@@ -21,14 +23,14 @@ ui::Rect column(int col) {
 }
 
 void showColumn(int col, const std::array<double, 3>& values) {
-    ui::SetTableCellRangeVals(app::cpPanel, CP_TABLE, column(col), values, ui::VAL_COLUMN_MAJOR);
+    ui::SetTableCellRangeVals(cpPanel, CP_TABLE, column(col), values, ui::VAL_COLUMN_MAJOR);
 }
 
 // Reads a column; on a failed read the target keeps what it held.
 void readColumn(int col, std::array<double, 3>& values) {
     std::array<double, 3> read{};
-    if (ui::GetTableCellRangeVals(app::cpPanel, CP_TABLE, column(col), read,
-                                  ui::VAL_COLUMN_MAJOR) >= 0) {
+    if (ui::GetTableCellRangeVals(cpPanel, CP_TABLE, column(col), read, ui::VAL_COLUMN_MAJOR) >=
+        0) {
         values = read;
     }
 }
@@ -39,27 +41,27 @@ void showCoeff() {
     for (int col = 1; col <= 2; ++col) {
         for (int row = 1; row <= kChannels; ++row) {
             const double gain = col == 1 ? firstGain(coeffCopy, row) : secondGain(coeffCopy, row);
-            ui::SetTableCellVal(app::cpPanel, CP_TABLE, ui::MakePoint(col, row), gain);
+            ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(col, row), gain);
         }
     }
     showColumn(kRangeColumn, coeffCopy.rangeV);
     showColumn(kTestUColumn, coeffCopy.testU);
-    ui::SetCtrlIndex(app::cpPanel, CP_RING_LINE, ringIndexOfTag(coeffCopy.tag));
+    ui::SetCtrlIndex(cpPanel, CP_RING_LINE, ringIndexOfTag(coeffCopy.tag));
 }
 
 void refreshRanges() {
     for (int k = 1; k <= kChannels; ++k) {
         // A failed query leaves the channel's range as it was; it is classified again anyway.
-        trqm7x_range_q(app::mezSession, static_cast<ViInt16>(k), &range[k - 1]);
+        trqm7x_range_q(mezSession, static_cast<ViInt16>(k), &range[k - 1]);
         rangeIdx[k - 1] = classifyRange(range[k - 1]);
     }
 }
 
 void loadCoefficients() {
-    app::clearStatusLine();
+    clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed read is only shown: the copy then shows what the driver's record holds.
-    app::checkErr(trqm7x_readFlash(app::mezSession));
+    checkErr(trqm7x_readFlash(mezSession));
     copyRecord(coeffCopy, *coeffPtr);
     refreshRanges();
     showCoeff();
@@ -68,7 +70,7 @@ void loadCoefficients() {
 
 int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                int /*eventData1*/, int /*eventData2*/) {
-    if (event == ui::EVENT_COMMIT) {
+    if (event == ui::EVENT_COMMIT && !runInProgress()) {
         loadCoefficients();
     }
     return 0;
@@ -76,10 +78,10 @@ int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/
 
 int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                 int /*eventData1*/, int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
-    app::clearStatusLine();
+    clearStatusLine();
     if (ui::ConfirmPopup("", "Записать коэффициенты?") != 1) {
         return 0;
     }
@@ -89,12 +91,12 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     readColumn(kRangeColumn, coeffCopy.rangeV);
     readColumn(kTestUColumn, coeffCopy.testU);
     int ringIndex = 0;
-    ui::GetCtrlIndex(app::cpPanel, CP_RING_LINE, ringIndex);
+    ui::GetCtrlIndex(cpPanel, CP_RING_LINE, ringIndex);
     coeffCopy.tag = tagOfRingIndex(ringIndex);
     copyRecord(*coeffPtr, coeffCopy);
     bool written = true;
-    if (app::mezSession != 0) {
-        written = app::checkErr(trqm7x_writeFlash(app::mezSession)) >= 0;
+    if (mezSession != 0) {
+        written = checkErr(trqm7x_writeFlash(mezSession)) >= 0;
     }
     if (written) {
         refreshRanges();
@@ -105,11 +107,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
 
 int resetCf(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
             int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
-    app::clearStatusLine();
-    trqm7x_resetCoeff(app::mezSession);  // status deliberately not examined
+    clearStatusLine();
+    trqm7x_resetCoeff(mezSession);  // status deliberately not examined
     copyRecord(coeffCopy, *coeffPtr);
     showCoeff();
     return 0;

@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "p_qm7x.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
-#include "shell.h"
 
 namespace qm7x::test {
 
@@ -25,17 +26,17 @@ class RecordingFrontEnd : public ui::HeadlessFrontEnd {
 
     void ShowMessage(std::string_view title, std::string_view message) override {
         int mpShown = 0;
-        if (app::mpPanel > 0) {
-            ui::GetPanelAttribute(app::mpPanel, ui::ATTR_VISIBLE, mpShown);
+        if (qm7x::mpPanel > 0) {
+            ui::GetPanelAttribute(qm7x::mpPanel, ui::ATTR_VISIBLE, mpShown);
         }
         log.push_back("message: " + std::string(title) + (mpShown ? " (MP shown)" : ""));
         HeadlessFrontEnd::ShowMessage(title, message);
     }
     void PanelDisplayed(int panel) override {
-        log.push_back(panel == app::mpPanel ? "display: MP" : "display: other");
+        log.push_back(panel == qm7x::mpPanel ? "display: MP" : "display: other");
     }
     void PopupInstalled(int panel) override {
-        log.push_back(panel == app::exitPopupPanel ? "popup: EXIT_POPUP" : "popup: other");
+        log.push_back(panel == qm7x::exitPopupPanel ? "popup: EXIT_POPUP" : "popup: other");
     }
     void PopupRemoved(int) override { log.push_back("popup removed"); }
 };

@@ -30,19 +30,19 @@ std::string driverText(int status) {
 
 std::string statusText() {
     std::string text;
-    ui::GetCtrlVal(app::mpPanel, MP_ERROR_MESSAGE, text);
+    ui::GetCtrlVal(qm7x::mpPanel, MP_ERROR_MESSAGE, text);
     return text;
 }
 
 int statusColour() {
     int colour = -1;
-    ui::GetCtrlAttribute(app::mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
+    ui::GetCtrlAttribute(qm7x::mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
     return colour;
 }
 
 std::string aboutText(int control) {
     std::string text;
-    ui::GetCtrlVal(app::aboutPanel, control, text);
+    ui::GetCtrlVal(qm7x::aboutPanel, control, text);
     return text;
 }
 
@@ -59,14 +59,14 @@ TEST_F(ProgramTest, WithoutInstrumentsTheDemonstrationMessageComesBeforeTheMainP
     script().Do("read the panels", [&] {
         softVersion = aboutText(ABOUT_SOFT_VERSION);
         driverVersion = aboutText(ABOUT_DRVR_VERSION);
-        ui::GetActiveTabPage(app::mpPanel, MP_TAB, activePage);
+        ui::GetActiveTabPage(qm7x::mpPanel, MP_TAB, activePage);
         int decorPlane = -1;
-        ui::GetCtrlAttribute(app::ppPanel, PP_DECOR, ui::ATTR_ZPLANE_POSITION, decorPlane);
+        ui::GetCtrlAttribute(qm7x::ppPanel, PP_DECOR, ui::ATTR_ZPLANE_POSITION, decorPlane);
         decorBehindTheRest = decorPlane > 0;
         for (int control = 2; control <= PP_TEXTMSG; ++control) {
             int plane = -1;
-            if (control != PP_DECOR &&
-                ui::GetCtrlAttribute(app::ppPanel, control, ui::ATTR_ZPLANE_POSITION, plane) >= 0) {
+            if (control != PP_DECOR && ui::GetCtrlAttribute(qm7x::ppPanel, control,
+                                                            ui::ATTR_ZPLANE_POSITION, plane) >= 0) {
                 decorBehindTheRest = decorBehindTheRest && plane < decorPlane;
             }
         }
@@ -86,14 +86,14 @@ TEST_F(ProgramTest, WithoutInstrumentsTheDemonstrationMessageComesBeforeTheMainP
         EXPECT_NE(entry, "display: other") << "no selection dialog without instruments";
     }
     EXPECT_EQ(app::CurrentInstr, nullptr);
-    EXPECT_EQ(app::carrierSession, 0U);
-    EXPECT_EQ(app::mezSession, 0U);
+    EXPECT_EQ(qm7x::carrierSession, 0U);
+    EXPECT_EQ(qm7x::mezSession, 0U);
     EXPECT_EQ(softVersion, "1.2.1");
     EXPECT_FALSE(driverVersion.empty());
     EXPECT_EQ(activePage, 0);
     EXPECT_TRUE(decorBehindTheRest);
-    EXPECT_GT(app::cpPanel, 0);
-    EXPECT_GT(app::ppPanel, 0);
+    EXPECT_GT(qm7x::cpPanel, 0);
+    EXPECT_GT(qm7x::ppPanel, 0);
 }
 
 TEST_F(ProgramTest, EveryExitRequestShowsTheConfirmationAgain) {
@@ -123,7 +123,7 @@ TEST_F(ProgramTest, TheAboutPanelOpensAndCloses) {
     int shownAfterOpen = 0, shownAfterClose = 1, shownAfterCloseBox = 1;
     auto aboutShown = [] {
         int visible = 0;
-        ui::GetPanelAttribute(app::aboutPanel, ui::ATTR_VISIBLE, visible);
+        ui::GetPanelAttribute(qm7x::aboutPanel, ui::ATTR_VISIBLE, visible);
         return visible;
     };
     script()
@@ -153,18 +153,18 @@ TEST_F(ProgramTest, StatusLineShowsDriverStatusesInRed) {
     const int kWarning = VI_WARN_UNKNOWN_STATUS;
     const int kError = VI_ERROR_TMO;
     script()
-        .Do("an informational text", [] { app::showStatusInfo("Идет инициализация"); })
+        .Do("an informational text", [] { qm7x::showStatusInfo("Идет инициализация"); })
         .Do("status 0",
             [&] {
-                zero = {app::checkErr(0), statusText(), statusColour()};
+                zero = {qm7x::checkErr(0), statusText(), statusColour()};
             })
         .Do("a warning",
             [&] {
-                warning = {app::checkErr(kWarning), statusText(), statusColour()};
+                warning = {qm7x::checkErr(kWarning), statusText(), statusColour()};
             })
         .Do("an error",
             [&] {
-                error = {app::checkErr(kError), statusText(), statusColour()};
+                error = {qm7x::checkErr(kError), statusText(), statusColour()};
             })
         .Commit(Panel(MP), MP_ERROR_MESSAGE_OK)
         .Do("after OK", [&] {

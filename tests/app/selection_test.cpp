@@ -67,8 +67,8 @@ TEST_F(SelectionTest, CancelLeavesTheProgramInDemonstrationMode) {
     script().Commit(kDialog, kCancel);
     EXPECT_EQ(runAndExit(), 0);
     EXPECT_EQ(app::CurrentInstr, nullptr);
-    EXPECT_EQ(app::carrierSession, 0U);
-    EXPECT_EQ(app::mezSession, 0U);
+    EXPECT_EQ(qm7x::carrierSession, 0U);
+    EXPECT_EQ(qm7x::mezSession, 0U);
     EXPECT_TRUE(frontEnd.Messages().empty()) << "no message after a cancelled choice";
 }
 
@@ -76,15 +76,15 @@ TEST_F(SelectionTest, TheWindowsCloseBoxCancels) {
     script().ClosePanel(kDialog);
     EXPECT_EQ(runAndExit(), 0);
     EXPECT_EQ(app::CurrentInstr, nullptr);
-    EXPECT_EQ(app::carrierSession, 0U);
+    EXPECT_EQ(qm7x::carrierSession, 0U);
 }
 
 TEST_F(SelectionTest, DoubleClickChoosesTheCarrierAndOpensIt) {
     script().DoubleClickItem(kDialog, kList, 1);
     EXPECT_EQ(runAndExit(), 0);
     ASSERT_EQ(app::CurrentInstr, &app::Instruments[1]);
-    EXPECT_NE(app::carrierSession, 0U);
-    EXPECT_EQ(app::CurrentInstr->session, app::carrierSession);
+    EXPECT_NE(qm7x::carrierSession, 0U);
+    EXPECT_EQ(app::CurrentInstr->session, qm7x::carrierSession);
 }
 
 TEST_F(SelectionTest, ChooseTakesTheSelectedItem) {
@@ -113,7 +113,7 @@ TEST_F(SelectionTest, TheListShowsEachCarrierOnOneLineAndTheMainPanelStaysUsable
             })
         .Commit(Panel(MP), MP_ABOUT)
         .Do("look at ABOUT",
-            [&] { ui::GetPanelAttribute(app::aboutPanel, ui::ATTR_VISIBLE, aboutShown); })
+            [&] { ui::GetPanelAttribute(qm7x::aboutPanel, ui::ATTR_VISIBLE, aboutShown); })
         .Commit(kDialog, kCancel);
     EXPECT_EQ(runAndExit(), 0);
     const std::vector<std::string> expected = {"Н.М.  Л.А.крейта:0x01, слот:5  (VXI0::8::INSTR)",

@@ -15,7 +15,7 @@
 namespace qm7x::test {
 namespace {
 
-using calibr::CoeffRecord;
+using qm7x::CoeffRecord;
 using ::testing::ElementsAre;
 
 std::array<char, 4> tag(const char (&text)[5]) {
@@ -58,8 +58,8 @@ TEST(RangeClass, MarginOverNominalLimits) {
 
 TEST(CoeffRecordLayout, GainsSitAtTheMathLibraryPositions) {
     CoeffRecord record{};
-    calibr::secondGain(record, 3) = 2.5;
-    calibr::firstGain(record, 1) = 1.5;
+    qm7x::secondGain(record, 3) = 2.5;
+    qm7x::firstGain(record, 1) = 1.5;
     double doubles[14];
     std::memcpy(doubles, &record, sizeof doubles);
     EXPECT_EQ(doubles[4], 1.5);
@@ -71,7 +71,7 @@ class DemoStorage : public ProgramPanels {
   protected:
     void SetUp() override {
         ProgramPanels::SetUp();
-        calibr::coeffCopy = sample();
+        qm7x::coeffCopy = sample();
     }
 
     static CoeffRecord sample() {
@@ -86,14 +86,14 @@ class DemoStorage : public ProgramPanels {
     }
 
     static void commit(int (*callback)(int, int, int, void*, int, int), int control) {
-        EXPECT_EQ(callback(app::cpPanel, control, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+        EXPECT_EQ(callback(qm7x::cpPanel, control, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
     }
 
     SimBench bench_{{EmptyPosition(), EmptyPosition(), EmptyPosition(), EmptyPosition()}};
 };
 
 TEST_F(DemoStorage, ShowPutsGainsRangesTestVoltagesAndPassband) {
-    calibr::coeffCopy.tag = tag("PX94");
+    qm7x::coeffCopy.tag = tag("PX94");
     calibr::showCoeff();
     EXPECT_THAT(column(1), ElementsAre(1.1, 2.1, 3.1));
     EXPECT_THAT(column(2), ElementsAre(1.2, 2.2, 3.2));
@@ -108,7 +108,7 @@ TEST_F(DemoStorage, StoreTakesColumnsThreeAndFourAndThePassbandButNotTheGains) {
     setColumn(2, {8.0, 8.0, 8.0});
     setColumn(3, {1.0, 0.1, 10.0});
     setColumn(4, {0.5, 0.05, 5.0});
-    ASSERT_GE(ui::SetCtrlIndex(app::cpPanel, CP_RING_LINE, 1), 0);
+    ASSERT_GE(ui::SetCtrlIndex(qm7x::cpPanel, CP_RING_LINE, 1), 0);
     ui_.frontEnd.AnswerConfirm(true);
 
     commit(calibr::writeEEPROM, CP_WRITE_EEPROM);
@@ -119,8 +119,8 @@ TEST_F(DemoStorage, StoreTakesColumnsThreeAndFourAndThePassbandButNotTheGains) {
     expected.tag = tag("PX94");
     expected.rangeV = {1.0, 0.1, 10.0};
     expected.testU = {0.5, 0.05, 5.0};
-    EXPECT_EQ(std::memcmp(&calibr::coeffCopy, &expected, sizeof expected), 0);
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(std::memcmp(&qm7x::coeffCopy, &expected, sizeof expected), 0);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     EXPECT_FALSE(ui_.frontEnd.WaitCursorOn());
     EXPECT_EQ(ui_.frontEnd.WaitCursorShownCount(), 1);
 }
@@ -129,40 +129,40 @@ TEST_F(DemoStorage, StoreOfAQm7xTagUntouchedWritesTheBelow500kHzTag) {
     calibr::showCoeff();
     ui_.frontEnd.AnswerConfirm(true);
     commit(calibr::writeEEPROM, CP_WRITE_EEPROM);
-    EXPECT_EQ(calibr::coeffCopy.tag, tag("PX52"));
+    EXPECT_EQ(qm7x::coeffCopy.tag, tag("PX52"));
 }
 
 TEST_F(DemoStorage, StoreCopiesTheWholeRecordOntoTheBoundRecord) {
     CoeffRecord bound{};
-    calibr::coeffPtr = &bound;
+    qm7x::coeffPtr = &bound;
     calibr::showCoeff();
     ui_.frontEnd.AnswerConfirm(true);
     commit(calibr::writeEEPROM, CP_WRITE_EEPROM);
-    calibr::coeffPtr = &calibr::coeffCopy;
-    EXPECT_EQ(std::memcmp(&bound, &calibr::coeffCopy, sizeof bound), 0);
+    qm7x::coeffPtr = &qm7x::coeffCopy;
+    EXPECT_EQ(std::memcmp(&bound, &qm7x::coeffCopy, sizeof bound), 0);
     EXPECT_EQ(bound.reserved, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(bound.spare, 42.0);
 }
 
 TEST_F(DemoStorage, DecliningChangesNothingAndKeepsTheEdits) {
     CoeffRecord bound = sample();
-    calibr::coeffPtr = &bound;
+    qm7x::coeffPtr = &bound;
     calibr::showCoeff();
     setColumn(3, {1.0, 1.0, 1.0});
     ui_.frontEnd.AnswerConfirm(false);
 
     commit(calibr::writeEEPROM, CP_WRITE_EEPROM);
 
-    calibr::coeffPtr = &calibr::coeffCopy;
+    qm7x::coeffPtr = &qm7x::coeffCopy;
     const CoeffRecord expected = sample();
-    EXPECT_EQ(std::memcmp(&calibr::coeffCopy, &expected, sizeof expected), 0);
+    EXPECT_EQ(std::memcmp(&qm7x::coeffCopy, &expected, sizeof expected), 0);
     EXPECT_EQ(std::memcmp(&bound, &expected, sizeof expected), 0);
     EXPECT_THAT(column(3), ElementsAre(1.0, 1.0, 1.0));
     EXPECT_EQ(ui_.frontEnd.WaitCursorShownCount(), 0);
 }
 
 TEST_F(DemoStorage, StoreClearsTheStatusLineFirst) {
-    ASSERT_GE(ui::SetCtrlVal(app::mpPanel, MP_ERROR_MESSAGE, "старое сообщение"), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::mpPanel, MP_ERROR_MESSAGE, "старое сообщение"), 0);
     ui_.frontEnd.AnswerConfirm(false);
     commit(calibr::writeEEPROM, CP_WRITE_EEPROM);
     EXPECT_EQ(statusLine(), "");
@@ -170,25 +170,25 @@ TEST_F(DemoStorage, StoreClearsTheStatusLineFirst) {
 
 TEST_F(DemoStorage, FillingAColumnTouchesOnlyTheTable) {
     calibr::showCoeff();
-    ASSERT_GE(ui::SetCtrlVal(app::cpPanel, CP_RANGE, 1.0), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::cpPanel, CP_RANGE, 1.0), 0);
     commit(calibr::allCB, CP_RANGE);
     EXPECT_THAT(column(3), ElementsAre(1.0, 1.0, 1.0));
     EXPECT_THAT(column(4), ElementsAre(9.0, 0.9, 0.09));
 
-    ASSERT_GE(ui::SetCtrlVal(app::cpPanel, CP_TEST_U, 0.25), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::cpPanel, CP_TEST_U, 0.25), 0);
     commit(calibr::allCB, CP_TEST_U);
     EXPECT_THAT(column(4), ElementsAre(0.25, 0.25, 0.25));
     EXPECT_THAT(column(3), ElementsAre(1.0, 1.0, 1.0));
 
     const CoeffRecord expected = sample();
-    EXPECT_EQ(std::memcmp(&calibr::coeffCopy, &expected, sizeof expected), 0);
+    EXPECT_EQ(std::memcmp(&qm7x::coeffCopy, &expected, sizeof expected), 0);
 }
 
 TEST_F(DemoStorage, CallbacksIgnoreEventsOtherThanCommit) {
-    ASSERT_GE(ui::SetCtrlVal(app::cpPanel, CP_RANGE, 1.0), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::cpPanel, CP_RANGE, 1.0), 0);
     for (auto* callback :
          {calibr::readEEPROM, calibr::writeEEPROM, calibr::resetCf, calibr::allCB}) {
-        EXPECT_EQ(callback(app::cpPanel, CP_RANGE, ui::EVENT_VAL_CHANGED, nullptr, 0, 0), 0);
+        EXPECT_EQ(callback(qm7x::cpPanel, CP_RANGE, ui::EVENT_VAL_CHANGED, nullptr, 0, 0), 0);
     }
     EXPECT_TRUE(ui_.frontEnd.PopupLog().empty());
     EXPECT_THAT(column(3), ElementsAre(0.0, 0.0, 0.0));
@@ -197,7 +197,7 @@ TEST_F(DemoStorage, CallbacksIgnoreEventsOtherThanCommit) {
 TEST_F(DemoStorage, LoadWithoutASessionShowsTheDriverStatusAndTheCopy) {
     commit(calibr::readEEPROM, CP_READ_EEPROM);
     EXPECT_NE(statusLine(), "");
-    EXPECT_EQ(statusColour(), app::kStatusRed);
+    EXPECT_EQ(statusColour(), qm7x::kStatusRed);
     EXPECT_THAT(column(4), ElementsAre(9.0, 0.9, 0.09));
     EXPECT_FALSE(ui_.frontEnd.WaitCursorOn());
 }
@@ -205,11 +205,11 @@ TEST_F(DemoStorage, LoadWithoutASessionShowsTheDriverStatusAndTheCopy) {
 TEST_F(DemoStorage, DefaultWithoutASessionShowsTheBoundRecord) {
     CoeffRecord bound = sample();
     bound.testU = {3.0, 0.3, 0.03};
-    calibr::coeffPtr = &bound;
+    qm7x::coeffPtr = &bound;
     commit(calibr::resetCf, CP_RESET_CF);
-    calibr::coeffPtr = &calibr::coeffCopy;
+    qm7x::coeffPtr = &qm7x::coeffCopy;
     EXPECT_THAT(column(4), ElementsAre(3.0, 0.3, 0.03));
-    EXPECT_EQ(calibr::coeffCopy.testU, bound.testU);
+    EXPECT_EQ(qm7x::coeffCopy.testU, bound.testU);
     EXPECT_EQ(statusLine(), "");  // the driver's status is not shown
 }
 

@@ -9,11 +9,13 @@
 #include "coeff_storage.h"
 #include "p_qm7x.h"
 #include "program.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/protocol_state.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
 #include "select_dialog.h"
 #include "sessions.h"
-#include "shell.h"
 #include "sim_bench.h"
 
 namespace qm7x::test {
@@ -27,7 +29,7 @@ const std::vector<std::string> kTwoQm7x{EmptyPosition(), Qm7x("QM7X-R2", 2.0), O
 std::array<double, 3> testVoltages() {
     std::array<double, 3> values{};
     for (int row = 1; row <= 3; ++row) {
-        ui::GetTableCellVal(app::cpPanel, CP_TABLE, ui::MakePoint(4, row), values[row - 1]);
+        ui::GetTableCellVal(qm7x::cpPanel, CP_TABLE, ui::MakePoint(4, row), values[row - 1]);
     }
     return values;
 }
@@ -68,16 +70,16 @@ TEST_F(ProgramRun, TheFirstQm7xIsOpenedAndTheRingSwitchesPositions) {
         .Do("read the ring and the table",
             [&] {
                 int count = 0;
-                ui::GetNumListItems(app::mpPanel, MP_MEZ_NUM, count);
+                ui::GetNumListItems(qm7x::mpPanel, MP_MEZ_NUM, count);
                 for (int i = 0; i < count; ++i) {
-                    ui::GetLabelFromIndex(app::mpPanel, MP_MEZ_NUM, i, labels.emplace_back());
+                    ui::GetLabelFromIndex(qm7x::mpPanel, MP_MEZ_NUM, i, labels.emplace_back());
                 }
                 atStart = testVoltages();
             })
         .ChooseItem(ui::PanelRef::Resource(MP), MP_MEZ_NUM, 1)
         .Do("read the table again", [&] {
             afterSwitch = testVoltages();
-            titleAfterSwitch = app::protocolTitle;
+            titleAfterSwitch = qm7x::protocolTitle;
         });
     exitProgram(ui_.script);
 
@@ -100,11 +102,11 @@ TEST_F(ProgramRun, StoredCoefficientsAreShownAfterARestart) {
     const auto storeAndExit = [&] {
         chooseTheInstrument(ui_.script);
         ui_.script.Do("store new test voltages", [&] {
-            ui::SetCtrlVal(app::cpPanel, CP_TEST_U, 0.75);
-            ui::DispatchUserEvent(app::cpPanel, CP_TEST_U, ui::EVENT_COMMIT);
-            ui::SetCtrlIndex(app::cpPanel, CP_RING_LINE, 1);
+            ui::SetCtrlVal(qm7x::cpPanel, CP_TEST_U, 0.75);
+            ui::DispatchUserEvent(qm7x::cpPanel, CP_TEST_U, ui::EVENT_COMMIT);
+            ui::SetCtrlIndex(qm7x::cpPanel, CP_RING_LINE, 1);
             ui_.frontEnd.AnswerConfirm(true);
-            ui::DispatchUserEvent(app::cpPanel, CP_WRITE_EEPROM, ui::EVENT_COMMIT);
+            ui::DispatchUserEvent(qm7x::cpPanel, CP_WRITE_EEPROM, ui::EVENT_COMMIT);
         });
         exitProgram(ui_.script);
         const bool stored = app::RunProgram(0, nullptr) == 0 &&
@@ -119,7 +121,7 @@ TEST_F(ProgramRun, StoredCoefficientsAreShownAfterARestart) {
     chooseTheInstrument(ui_.script);
     ui_.script.Do("read the table", [&] {
         shown = testVoltages();
-        ui::GetCtrlIndex(app::cpPanel, CP_RING_LINE, passband);
+        ui::GetCtrlIndex(qm7x::cpPanel, CP_RING_LINE, passband);
     });
     exitProgram(ui_.script);
 

@@ -26,24 +26,24 @@ class SelfTestPanel : public ProgramPanels {
         std::strcpy(app::Instruments[0].rsrcName, kCarrierResource);
         app::CurrentInstr = &app::Instruments[0];
         app::SelMez();
-        ASSERT_NE(app::mezSession, 0u);
+        ASSERT_NE(qm7x::mezSession, 0u);
     }
     static void run() {
-        EXPECT_EQ(app::Selftest(app::mpPanel, MP_SELFTEST, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+        EXPECT_EQ(app::Selftest(qm7x::mpPanel, MP_SELFTEST, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
     }
     static short result() {
         short value = -1;
-        ui::GetCtrlVal(app::stPanel, ST_RESULT, value);
+        ui::GetCtrlVal(qm7x::stPanel, ST_RESULT, value);
         return value;
     }
     static bool closeDimmed() {
         int dimmed = -1;
-        ui::GetCtrlAttribute(app::stPanel, ST_CLOSE, ui::ATTR_DIMMED, dimmed);
+        ui::GetCtrlAttribute(qm7x::stPanel, ST_CLOSE, ui::ATTR_DIMMED, dimmed);
         return dimmed != 0;
     }
     static bool shown() {
         int visible = 0;
-        ui::GetPanelAttribute(app::stPanel, ui::ATTR_VISIBLE, visible);
+        ui::GetPanelAttribute(qm7x::stPanel, ui::ATTR_VISIBLE, visible);
         return visible != 0;
     }
 
@@ -52,14 +52,14 @@ class SelfTestPanel : public ProgramPanels {
 
 TEST_F(SelfTestPanel, DemonstrationOutcomeAfterOneSecond) {
     ASSERT_TRUE(closeDimmed());
-    ASSERT_GE(ui::SetCtrlVal(app::mpPanel, MP_ERROR_MESSAGE, "старое сообщение"), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::mpPanel, MP_ERROR_MESSAGE, "старое сообщение"), 0);
     const double start = ui_.clock.Now();
     run();
     EXPECT_DOUBLE_EQ(ui_.clock.Now() - start, 1.0);
     EXPECT_TRUE(shown());
     EXPECT_EQ(result(), 0);
-    EXPECT_EQ(text(app::stPanel, ST_MSG), "Демо режим");
-    EXPECT_EQ(text(app::stPanel, ST_MSG_PERIOD), "");
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG), "Демо режим");
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG_PERIOD), "");
     EXPECT_FALSE(closeDimmed());
     EXPECT_EQ(statusLine(), "");
 }
@@ -70,8 +70,8 @@ TEST_F(SelfTestPanel, PassedTestShowsTheDriversMessageAndThePeriod) {
     run();
     EXPECT_EQ(ui_.clock.Now(), start) << "no demonstration wait with a mezzanine";
     EXPECT_EQ(result(), 0);
-    EXPECT_EQ(text(app::stPanel, ST_MSG), "Самоконтроль пройден");
-    EXPECT_EQ(text(app::stPanel, ST_MSG_PERIOD), kPeriodText);
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG), "Самоконтроль пройден");
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG_PERIOD), kPeriodText);
     EXPECT_FALSE(closeDimmed());
 }
 
@@ -79,8 +79,8 @@ TEST_F(SelfTestPanel, FailedTestShowsTheCodeAndTheMessageWithoutThePeriod) {
     openMezzanine("{result: 3, message: \"Ошибка ОЗУ мезонина: адрес 0x0400\", duration_s: 0}");
     run();
     EXPECT_EQ(result(), 3);
-    EXPECT_EQ(text(app::stPanel, ST_MSG), "Ошибка ОЗУ мезонина: адрес 0x0400");
-    EXPECT_EQ(text(app::stPanel, ST_MSG_PERIOD), "");
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG), "Ошибка ОЗУ мезонина: адрес 0x0400");
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG_PERIOD), "");
     EXPECT_EQ(statusLine(), "") << "a failed self-test is not reported on the status line";
 }
 
@@ -90,9 +90,9 @@ class PanelDuringWait final : public ui::Clock {
     double Now() override { return now_; }
     void Sleep(double seconds) override {
         now_ += seconds;
-        ui::GetCtrlVal(app::stPanel, ST_MSG, msg);
-        ui::GetCtrlVal(app::stPanel, ST_MSG_PERIOD, period);
-        ui::GetCtrlVal(app::stPanel, ST_RESULT, result);
+        ui::GetCtrlVal(qm7x::stPanel, ST_MSG, msg);
+        ui::GetCtrlVal(qm7x::stPanel, ST_MSG_PERIOD, period);
+        ui::GetCtrlVal(qm7x::stPanel, ST_RESULT, result);
     }
     std::string msg, period;
     short result = -1;
@@ -103,7 +103,7 @@ class PanelDuringWait final : public ui::Clock {
 
 TEST_F(SelfTestPanel, SecondRunStartsFromTheDefaults) {
     run();
-    ASSERT_GE(ui::SetCtrlVal(app::stPanel, ST_RESULT, short{7}), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::stPanel, ST_RESULT, short{7}), 0);
     PanelDuringWait clock;
     ui::SetClock(&clock);
     run();
@@ -111,7 +111,7 @@ TEST_F(SelfTestPanel, SecondRunStartsFromTheDefaults) {
     EXPECT_EQ(clock.msg, kWaitText);
     EXPECT_EQ(clock.period, "");
     EXPECT_EQ(clock.result, 0);
-    EXPECT_EQ(text(app::stPanel, ST_MSG), "Демо режим");
+    EXPECT_EQ(text(qm7x::stPanel, ST_MSG), "Демо режим");
 }
 
 }  // namespace

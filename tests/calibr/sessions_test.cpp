@@ -10,6 +10,7 @@
 #include "coeff_storage.h"
 #include "instruments.h"
 #include "program_panels.h"
+#include "qm7x/program/protocol_state.h"
 #include "sessions.h"
 #include "sim_bench.h"
 #include "trqm7x.h"
@@ -39,42 +40,42 @@ class Sessions : public ProgramPanels {
     }
 
     static int reselect() {
-        return app::selMezonin(app::mpPanel, MP_MEZ_NUM, ui::EVENT_COMMIT, nullptr, 0, 0);
+        return app::selMezonin(qm7x::mpPanel, MP_MEZ_NUM, ui::EVENT_COMMIT, nullptr, 0, 0);
     }
 
     static std::vector<std::string> ringLabels() {
         int count = 0;
-        ui::GetNumListItems(app::mpPanel, MP_MEZ_NUM, count);
+        ui::GetNumListItems(qm7x::mpPanel, MP_MEZ_NUM, count);
         std::vector<std::string> labels(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
-            ui::GetLabelFromIndex(app::mpPanel, MP_MEZ_NUM, i, labels[i]);
+            ui::GetLabelFromIndex(qm7x::mpPanel, MP_MEZ_NUM, i, labels[i]);
         }
         return labels;
     }
     static std::vector<int> ringValues() {
         int count = 0;
-        ui::GetNumListItems(app::mpPanel, MP_MEZ_NUM, count);
+        ui::GetNumListItems(qm7x::mpPanel, MP_MEZ_NUM, count);
         std::vector<int> values(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
-            ui::GetValueFromIndex(app::mpPanel, MP_MEZ_NUM, i, values[i]);
+            ui::GetValueFromIndex(qm7x::mpPanel, MP_MEZ_NUM, i, values[i]);
         }
         return values;
     }
     static int selectedPosition() {
         unsigned short position = 0;
-        ui::GetCtrlVal(app::mpPanel, MP_MEZ_NUM, position);
+        ui::GetCtrlVal(qm7x::mpPanel, MP_MEZ_NUM, position);
         return position;
     }
     static bool recordBound() {
-        return calibr::coeffPtr != &calibr::coeffCopy &&
-               std::memcmp(calibr::coeffPtr, &calibr::coeffCopy, sizeof(calibr::CoeffRecord)) == 0;
+        return qm7x::coeffPtr != &qm7x::coeffCopy &&
+               std::memcmp(qm7x::coeffPtr, &qm7x::coeffCopy, sizeof(qm7x::CoeffRecord)) == 0;
     }
     static void commitStore(ui::HeadlessFrontEnd& frontEnd) {
         frontEnd.AnswerConfirm(true);
-        calibr::writeEEPROM(app::cpPanel, CP_WRITE_EEPROM, ui::EVENT_COMMIT, nullptr, 0, 0);
+        calibr::writeEEPROM(qm7x::cpPanel, CP_WRITE_EEPROM, ui::EVENT_COMMIT, nullptr, 0, 0);
     }
     static void commit(int (*callback)(int, int, int, void*, int, int), int control) {
-        callback(app::cpPanel, control, ui::EVENT_COMMIT, nullptr, 0, 0);
+        callback(qm7x::cpPanel, control, ui::EVENT_COMMIT, nullptr, 0, 0);
     }
     const std::vector<Message>& messages() { return ui_.frontEnd.Messages(); }
 
@@ -91,17 +92,17 @@ TEST_F(Sessions, Qm7xPositionsAreListedInOrderAndTheFirstIsOpened) {
     EXPECT_THAT(ringValues(), ElementsAre(2, 4));
     EXPECT_EQ(selectedPosition(), 2);
     int active = 0;
-    ui::GetActiveCtrl(app::mpPanel, active);
+    ui::GetActiveCtrl(qm7x::mpPanel, active);
     EXPECT_EQ(active, MP_MEZ_NUM);
-    EXPECT_NE(app::carrierSession, 0u);
-    EXPECT_EQ(app::CurrentInstr->session, app::carrierSession);
-    EXPECT_NE(app::mezSession, 0u);
-    EXPECT_EQ(app::protocolTitle,
+    EXPECT_NE(qm7x::carrierSession, 0u);
+    EXPECT_EQ(app::CurrentInstr->session, qm7x::carrierSession);
+    EXPECT_NE(qm7x::mezSession, 0u);
+    EXPECT_EQ(qm7x::protocolTitle,
               "Протокол поверки мезонина QM7X N 2 на TRHOLDR Н.М., крейт 1, слот 5");
-    EXPECT_EQ(app::protocolFileName, "");
+    EXPECT_EQ(qm7x::protocolFileName, "");
     EXPECT_TRUE(recordBound());
     EXPECT_THAT(column(4), ElementsAre(2.0, 0.2, 0.02));
-    EXPECT_THAT(calibr::rangeIdx, ElementsAre(0, 1, 2));
+    EXPECT_THAT(qm7x::rangeIdx, ElementsAre(0, 1, 2));
     EXPECT_EQ(statusLine(), "");
 }
 
@@ -118,12 +119,12 @@ TEST_F(Sessions, CarrierWithoutQm7xIsLeftOpenWithNoMezzanine) {
     app::SelMez();
     EXPECT_THAT(messages(), ElementsAre(Message{"", "нет наших мезонинов на базе"}));
     EXPECT_THAT(ringLabels(), IsEmpty());
-    EXPECT_NE(app::carrierSession, 0u);
-    EXPECT_EQ(app::mezSession, 0u);
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_NE(qm7x::carrierSession, 0u);
+    EXPECT_EQ(qm7x::mezSession, 0u);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     // A commit of the empty ring opens nothing.
     EXPECT_EQ(reselect(), 0);
-    EXPECT_EQ(app::mezSession, 0u);
+    EXPECT_EQ(qm7x::mezSession, 0u);
     EXPECT_THAT(messages(), testing::SizeIs(1));
 }
 
@@ -135,25 +136,25 @@ TEST_F(Sessions, CarrierThatCannotBeOpenedLeavesDemonstrationMode) {
                 ElementsAre(Message{"",
                                     "          Ошибка инициализации.\nУстройство занято либо не "
                                     "сконфигурировано\n          Менеджером Ресурсов."}));
-    EXPECT_EQ(app::carrierSession, 0u);
+    EXPECT_EQ(qm7x::carrierSession, 0u);
     EXPECT_EQ(app::CurrentInstr->session, 0u);
-    EXPECT_EQ(app::mezSession, 0u);
+    EXPECT_EQ(qm7x::mezSession, 0u);
     EXPECT_THAT(ringLabels(), IsEmpty());
 }
 
 TEST_F(Sessions, ReopeningThePositionClosesItAndEndsTheProtocol) {
     useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()});
     app::SelMez();
-    const ViSession first = app::mezSession;
-    app::protocolFileName = "qm7X.log";
+    const ViSession first = qm7x::mezSession;
+    qm7x::protocolFileName = "qm7X.log";
     setColumn(4, {5.0, 5.0, 5.0});
 
     EXPECT_EQ(reselect(), 0);
 
-    EXPECT_NE(app::mezSession, 0u);
-    EXPECT_NE(app::mezSession, first);
+    EXPECT_NE(qm7x::mezSession, 0u);
+    EXPECT_NE(qm7x::mezSession, first);
     EXPECT_LT(trqm7x_close(first), 0) << "the first session is closed";
-    EXPECT_EQ(app::protocolFileName, "");
+    EXPECT_EQ(qm7x::protocolFileName, "");
     EXPECT_TRUE(recordBound());
     EXPECT_THAT(column(4), ElementsAre(1.0, 0.1, 0.01));
     EXPECT_THAT(messages(), IsEmpty());
@@ -162,11 +163,11 @@ TEST_F(Sessions, ReopeningThePositionClosesItAndEndsTheProtocol) {
 TEST_F(Sessions, ChoosingAnotherPositionOpensThatMezzanine) {
     useBench({EmptyPosition(), Qm7x("QM7X-T2", 2.0), EmptyPosition(), Qm7x("QM7X-T4", 4.0)});
     app::SelMez();
-    ASSERT_GE(ui::SetCtrlVal(app::mpPanel, MP_MEZ_NUM, 4), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::mpPanel, MP_MEZ_NUM, 4), 0);
     EXPECT_EQ(reselect(), 0);
     EXPECT_EQ(selectedPosition(), 4);
     EXPECT_THAT(column(4), ElementsAre(4.0, 0.4, 0.04));
-    EXPECT_EQ(app::protocolTitle,
+    EXPECT_EQ(qm7x::protocolTitle,
               "Протокол поверки мезонина QM7X N 4 на TRHOLDR Н.М., крейт 1, слот 5");
 }
 
@@ -174,17 +175,17 @@ TEST_F(Sessions, FailedCloseKeepsTheOldSessionAndReopensNothing) {
     useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
              {{"trqm7x_close", kTimeout}});
     app::SelMez();
-    const ViSession old = app::mezSession;
-    const calibr::CoeffRecord* bound = calibr::coeffPtr;
-    app::protocolFileName = "qm7X.log";
+    const ViSession old = qm7x::mezSession;
+    const qm7x::CoeffRecord* bound = qm7x::coeffPtr;
+    qm7x::protocolFileName = "qm7X.log";
 
     EXPECT_EQ(reselect(), 0);
 
-    EXPECT_EQ(app::mezSession, old);
-    EXPECT_EQ(calibr::coeffPtr, bound);
-    EXPECT_EQ(app::protocolFileName, "qm7X.log");
+    EXPECT_EQ(qm7x::mezSession, old);
+    EXPECT_EQ(qm7x::coeffPtr, bound);
+    EXPECT_EQ(qm7x::protocolFileName, "qm7X.log");
     EXPECT_EQ(statusLine(), StatusText(kTimeout));
-    EXPECT_EQ(statusColour(), app::kStatusRed);
+    EXPECT_EQ(statusColour(), qm7x::kStatusRed);
     EXPECT_THAT(messages(), IsEmpty());
 }
 
@@ -194,10 +195,10 @@ TEST_F(Sessions, FailedMezzanineOpenIsReportedForEachStepAndBindsNothing) {
     app::SelMez();
     // The connect of the missing session fails too.
     EXPECT_THAT(messages(), ElementsAre(kMezInitFailed, kMezInitFailed));
-    EXPECT_EQ(app::mezSession, 0u);
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(qm7x::mezSession, 0u);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     EXPECT_THAT(column(4), ElementsAre(0.0, 0.0, 0.0));
-    EXPECT_EQ(app::protocolTitle,
+    EXPECT_EQ(qm7x::protocolTitle,
               "Протокол поверки мезонина QM7X N 1 на TRHOLDR Н.М., крейт 1, слот 5");
 }
 
@@ -207,10 +208,10 @@ TEST_F(Sessions, FailedReopenFallsBackToTheProgramsCopy) {
     app::SelMez();
     ASSERT_TRUE(recordBound());
     EXPECT_EQ(reselect(), 0);
-    EXPECT_EQ(app::mezSession, 0u);
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(qm7x::mezSession, 0u);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     // The copy still holds what was loaded and can be edited and stored without a mezzanine.
-    EXPECT_THAT(calibr::coeffCopy.testU, ElementsAre(1.0, 0.1, 0.01));
+    EXPECT_THAT(qm7x::coeffCopy.testU, ElementsAre(1.0, 0.1, 0.01));
 }
 
 TEST_F(Sessions, FailedConnectIsReportedOnceAndTheSequenceGoesOn) {
@@ -218,12 +219,12 @@ TEST_F(Sessions, FailedConnectIsReportedOnceAndTheSequenceGoesOn) {
              {{"trqm7x_connect", kBusy}});
     app::SelMez();
     EXPECT_THAT(messages(), ElementsAre(kMezInitFailed));
-    EXPECT_NE(app::mezSession, 0u);
+    EXPECT_NE(qm7x::mezSession, 0u);
     // The unconnected mezzanine then refuses its buffer, which ends the selection on the status
     // line.
     EXPECT_NE(statusLine(), "");
-    EXPECT_EQ(statusColour(), app::kStatusRed);
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(statusColour(), qm7x::kStatusRed);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
 }
 
 TEST_F(Sessions, FailedMemoryQueryIsReturnedAndEndsTheSelection) {
@@ -233,7 +234,7 @@ TEST_F(Sessions, FailedMemoryQueryIsReturnedAndEndsTheSelection) {
     ASSERT_TRUE(recordBound());
     EXPECT_EQ(reselect(), kTimeout);
     EXPECT_EQ(statusLine(), StatusText(kTimeout));
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
 }
 
 TEST_F(Sessions, FailedBufferReservationEndsTheSelection) {
@@ -241,7 +242,7 @@ TEST_F(Sessions, FailedBufferReservationEndsTheSelection) {
              {{"trqm7x_alloc", kTimeout}});
     app::SelMez();
     EXPECT_EQ(statusLine(), StatusText(kTimeout));
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     EXPECT_THAT(column(4), ElementsAre(0.0, 0.0, 0.0));
     EXPECT_EQ(reselect(), 0);
 }
@@ -251,9 +252,9 @@ TEST_F(Sessions, FailedFlashReadIsShownAndTheDriversRecordIsLoaded) {
              {{"trqm7x_readFlash", kEepromRead}});
     app::SelMez();
     EXPECT_EQ(statusLine(), StatusText(kEepromRead));
-    EXPECT_EQ(statusColour(), app::kStatusRed);
+    EXPECT_EQ(statusColour(), qm7x::kStatusRed);
     EXPECT_TRUE(recordBound());
-    EXPECT_EQ(column(4), calibr::coeffCopy.testU);
+    EXPECT_EQ(column(4), qm7x::coeffCopy.testU);
     EXPECT_THAT(messages(), IsEmpty());
 }
 
@@ -273,35 +274,35 @@ TEST_F(Sessions, FailedRecordAddressEndsTheSelectionSilently) {
     app::SelMez();
     EXPECT_THAT(messages(), IsEmpty());
     EXPECT_EQ(statusLine(), "");
-    EXPECT_EQ(calibr::coeffPtr, &calibr::coeffCopy);
+    EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     EXPECT_THAT(column(4), ElementsAre(0.0, 0.0, 0.0));
-    EXPECT_THAT(calibr::rangeIdx, ElementsAre(0, 0, 0));
+    EXPECT_THAT(qm7x::rangeIdx, ElementsAre(0, 0, 0));
 }
 
 TEST_F(Sessions, StoreDefaultAndLoadOnAnOpenMezzanine) {
     useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()});
     app::SelMez();
-    ASSERT_GE(ui::SetCtrlVal(app::cpPanel, CP_RANGE, 1.0), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::cpPanel, CP_RANGE, 1.0), 0);
     commit(calibr::allCB, CP_RANGE);
-    ASSERT_GE(ui::SetCtrlVal(app::cpPanel, CP_TEST_U, 0.7), 0);
+    ASSERT_GE(ui::SetCtrlVal(qm7x::cpPanel, CP_TEST_U, 0.7), 0);
     commit(calibr::allCB, CP_TEST_U);
-    ASSERT_GE(ui::SetCtrlIndex(app::cpPanel, CP_RING_LINE, 1), 0);
+    ASSERT_GE(ui::SetCtrlIndex(qm7x::cpPanel, CP_RING_LINE, 1), 0);
 
     commitStore(ui_.frontEnd);
     EXPECT_TRUE(recordBound());
-    EXPECT_THAT(calibr::rangeIdx, ElementsAre(1, 1, 1)) << "ranges refreshed after the store";
+    EXPECT_THAT(qm7x::rangeIdx, ElementsAre(1, 1, 1)) << "ranges refreshed after the store";
     EXPECT_EQ(statusLine(), "");
 
     commit(calibr::resetCf, CP_RESET_CF);
     EXPECT_THAT(column(3), ElementsAre(10.0, 1.0, 0.1));
     EXPECT_EQ(ringIndex(), 0);
-    EXPECT_THAT(calibr::rangeIdx, ElementsAre(1, 1, 1)) << "no refresh after a default reset";
+    EXPECT_THAT(qm7x::rangeIdx, ElementsAre(1, 1, 1)) << "no refresh after a default reset";
 
     commit(calibr::readEEPROM, CP_READ_EEPROM);
     EXPECT_THAT(column(3), ElementsAre(1.0, 1.0, 1.0));
     EXPECT_THAT(column(4), ElementsAre(0.7, 0.7, 0.7));
     EXPECT_EQ(ringIndex(), 1);
-    EXPECT_EQ(calibr::coeffCopy.tag, (std::array<char, 4>{'P', 'X', '9', '4'}));
+    EXPECT_EQ(qm7x::coeffCopy.tag, (std::array<char, 4>{'P', 'X', '9', '4'}));
     EXPECT_FALSE(ui_.frontEnd.WaitCursorOn());
 }
 
@@ -310,13 +311,13 @@ TEST_F(Sessions, NewGainsAreStoredByAStoreAndDiscardedByALoad) {
     app::SelMez();
     // What a calibration run leaves: a new pair in the driver's record and in the copy.
     const auto calibrate = [](double gain) {
-        calibr::firstGain(*calibr::coeffPtr, 2) = calibr::firstGain(calibr::coeffCopy, 2) = gain;
+        qm7x::firstGain(*qm7x::coeffPtr, 2) = qm7x::firstGain(qm7x::coeffCopy, 2) = gain;
     };
     calibrate(1.25e-7);
     commitStore(ui_.frontEnd);
     calibrate(9.0e-7);
     commit(calibr::readEEPROM, CP_READ_EEPROM);
-    EXPECT_EQ(calibr::firstGain(calibr::coeffCopy, 2), 1.25e-7);
+    EXPECT_EQ(qm7x::firstGain(qm7x::coeffCopy, 2), 1.25e-7);
     EXPECT_EQ(column(1)[1], 1.25e-7);
 }
 
@@ -334,17 +335,17 @@ TEST_P(StoreStatus, RefreshFollowsAnythingButAFailedWrite) {
     useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
              {{"trqm7x_writeFlash", GetParam().status, 1}});
     app::SelMez();
-    ASSERT_THAT(calibr::rangeIdx, ElementsAre(0, 1, 2));
+    ASSERT_THAT(qm7x::rangeIdx, ElementsAre(0, 1, 2));
     setColumn(3, {1.0, 1.0, 1.0});
 
     commitStore(ui_.frontEnd);
 
-    EXPECT_THAT(calibr::coeffPtr->rangeV, ElementsAre(1.0, 1.0, 1.0))
+    EXPECT_THAT(qm7x::coeffPtr->rangeV, ElementsAre(1.0, 1.0, 1.0))
         << "the driver's record is written before the EEPROM";
     if (GetParam().refreshed) {
-        EXPECT_THAT(calibr::rangeIdx, ElementsAre(1, 1, 1));
+        EXPECT_THAT(qm7x::rangeIdx, ElementsAre(1, 1, 1));
     } else {
-        EXPECT_THAT(calibr::rangeIdx, ElementsAre(0, 1, 2));
+        EXPECT_THAT(qm7x::rangeIdx, ElementsAre(0, 1, 2));
     }
     EXPECT_EQ(statusLine(), GetParam().status == 0 ? "" : StatusText(GetParam().status));
 }

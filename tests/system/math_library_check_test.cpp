@@ -51,7 +51,7 @@ class AboutWatchingFrontEnd : public RecordingFrontEnd {
     std::vector<std::string> certAtMessage;
     void ShowMessage(std::string_view title, std::string_view message) override {
         std::string cert;
-        ui::GetCtrlVal(app::aboutPanel, ABOUT_CERT_MSG, cert);
+        ui::GetCtrlVal(qm7x::aboutPanel, ABOUT_CERT_MSG, cert);
         certAtMessage.push_back(cert);
         RecordingFrontEnd::ShowMessage(title, message);
     }
@@ -104,7 +104,7 @@ class MathLibraryAtStartUp : public ::testing::Test {
     std::string RunAndReadCertificateLine() {
         std::string cert = "not read";
         session.script.DoubleClickItem(kDialog, kDialogList, 0)
-            .Do("read ABOUT", [&] { ui::GetCtrlVal(app::aboutPanel, ABOUT_CERT_MSG, cert); })
+            .Do("read ABOUT", [&] { ui::GetCtrlVal(qm7x::aboutPanel, ABOUT_CERT_MSG, cert); })
             .Commit(ui::PanelRef::Resource(MP), MP_MP_EXIT)
             .Commit(ui::PanelRef::Resource(EXIT_POPUP), EXIT_POPUP_EXIT_YES);
         EXPECT_EQ(app::RunProgram(0, nullptr), 0);

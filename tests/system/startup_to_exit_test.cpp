@@ -65,17 +65,17 @@ TEST_F(DefaultBench, FromStartToExitOnTheFirstCarrier) {
         .Do("look at the main panel",
             [&] {
                 int count = 0;
-                ui::GetNumListItems(app::mpPanel, MP_MEZ_NUM, count);
+                ui::GetNumListItems(qm7x::mpPanel, MP_MEZ_NUM, count);
                 for (int i = 0; i < count; ++i) {
-                    ui::GetLabelFromIndex(app::mpPanel, MP_MEZ_NUM, i, positions.emplace_back());
+                    ui::GetLabelFromIndex(qm7x::mpPanel, MP_MEZ_NUM, i, positions.emplace_back());
                 }
-                ui::GetCtrlVal(app::mpPanel, MP_MEZ_NUM, firstPosition);
-                ui::GetCtrlVal(app::aboutPanel, ABOUT_DRVR_VERSION, driverVersion);
-                firstMezzanine = app::mezSession;
+                ui::GetCtrlVal(qm7x::mpPanel, MP_MEZ_NUM, firstPosition);
+                ui::GetCtrlVal(qm7x::aboutPanel, ABOUT_DRVR_VERSION, driverVersion);
+                firstMezzanine = qm7x::mezSession;
             })
         .ChooseItem(ui::PanelRef::Resource(MP), MP_MEZ_NUM, 1)
         .Do("the second position",
-            [&] { ui::GetCtrlVal(app::mpPanel, MP_MEZ_NUM, secondPosition); })
+            [&] { ui::GetCtrlVal(qm7x::mpPanel, MP_MEZ_NUM, secondPosition); })
         .Commit(ui::PanelRef::Resource(MP), MP_MP_EXIT)
         .Commit(ui::PanelRef::Resource(EXIT_POPUP), EXIT_POPUP_EXIT_YES);
 
@@ -97,8 +97,8 @@ TEST_F(DefaultBench, FromStartToExitOnTheFirstCarrier) {
     EXPECT_TRUE(frontEnd.Messages().empty());
 
     // Shutdown closed both sessions: closing them again is refused by the drivers.
-    EXPECT_LT(trqm7x_close(app::mezSession), 0);
-    EXPECT_LT(trholdr_close(app::carrierSession), 0);
+    EXPECT_LT(trqm7x_close(qm7x::mezSession), 0);
+    EXPECT_LT(trholdr_close(qm7x::carrierSession), 0);
 }
 
 TEST_F(DefaultBench, ACarrierWithoutQm7xIsReportedAndTheProgramGoesOn) {
@@ -110,8 +110,8 @@ TEST_F(DefaultBench, ACarrierWithoutQm7xIsReportedAndTheProgramGoesOn) {
     const std::vector<ui::HeadlessFrontEnd::Message> expected = {
         {"", "нет наших мезонинов на базе"}};
     EXPECT_EQ(frontEnd.Messages(), expected);
-    EXPECT_NE(app::carrierSession, 0U);
-    EXPECT_EQ(app::mezSession, 0U);
+    EXPECT_NE(qm7x::carrierSession, 0U);
+    EXPECT_EQ(qm7x::mezSession, 0U);
 }
 
 }  // namespace

@@ -18,12 +18,12 @@
 
 #include "p_qm7x.h"
 #include "program.h"
+#include "qm7x/program/panel_handles.h"
 #include "qm7x/ui/qt/qt_frontend.h"
 #include "qm7x/ui/scripted_operator.h"
 #include "qm7x/ui/userint.h"
 #include "select_dialog.h"
 #include "sessions.h"
-#include "shell.h"
 
 namespace {
 
@@ -136,9 +136,9 @@ int main(int argc, char** argv) {
             })
         .Do("save the about panel",
             [] {
-                DisplayPanel(qm7x::app::aboutPanel);
-                Save(qm7x::app::aboutPanel, "program_about");
-                HidePanel(qm7x::app::aboutPanel);
+                DisplayPanel(qm7x::aboutPanel);
+                Save(qm7x::aboutPanel, "program_about");
+                HidePanel(qm7x::aboutPanel);
             })
         .Commit(mp, MP_MP_EXIT)
         .WaitUntil("the exit question is shown",
@@ -162,6 +162,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the program ended before the step: %s\n", script.Pending().c_str());
         return 1;
     }
-    std::printf("mezzanine session: %s\n", qm7x::app::mezSession != 0 ? "open" : "none (demo)");
+    std::printf("mezzanine session: %s\n", qm7x::mezSession != 0 ? "open" : "none (demo)");
     return result == 0 && failures == 0 ? 0 : 1;
 }

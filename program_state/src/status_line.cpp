@@ -1,13 +1,15 @@
 // The status line of the main panel and the check of driver statuses.
+#include "qm7x/program/status_line.h"
+
 #include <array>
 
 #include "p_qm7x.h"
 #include "qm7x/os/encoding.h"
+#include "qm7x/program/panel_handles.h"
 #include "qm7x/ui/userint.h"
-#include "shell.h"
 #include "trqm7x.h"
 
-namespace qm7x::app {
+namespace qm7x {
 
 namespace {
 
@@ -32,8 +34,12 @@ void showStatusInfo(std::string_view text) {
     writeStatusLine(text, kStatusWhite);
 }
 
+void showStatusError(std::string_view text) {
+    writeStatusLine(text, kStatusRed);
+}
+
 void clearStatusLine() {
     ui::DefaultCtrl(mpPanel, MP_ERROR_MESSAGE);
 }
 
-}  // namespace qm7x::app
+}  // namespace qm7x

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "p_qm7x.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
-#include "shell.h"
 
 namespace qm7x::test {
 
@@ -18,19 +19,19 @@ class ProgramPanels : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_GE(ui::InitUserInterface(0, nullptr), 0);
-        app::stPanel = ui::LoadPanel(0, app::kResourceFile, ST);
-        app::mpPanel = ui::LoadPanel(0, app::kResourceFile, MP);
-        ASSERT_GT(app::stPanel, 0);
-        ASSERT_GT(app::mpPanel, 0);
-        ASSERT_GE(ui::GetPanelHandleFromTabPage(app::mpPanel, MP_TAB, 0, app::cpPanel), 0);
-        ASSERT_GE(ui::GetPanelHandleFromTabPage(app::mpPanel, MP_TAB, 1, app::ppPanel), 0);
+        qm7x::stPanel = ui::LoadPanel(0, qm7x::kResourceFile, ST);
+        qm7x::mpPanel = ui::LoadPanel(0, qm7x::kResourceFile, MP);
+        ASSERT_GT(qm7x::stPanel, 0);
+        ASSERT_GT(qm7x::mpPanel, 0);
+        ASSERT_GE(ui::GetPanelHandleFromTabPage(qm7x::mpPanel, MP_TAB, 0, qm7x::cpPanel), 0);
+        ASSERT_GE(ui::GetPanelHandleFromTabPage(qm7x::mpPanel, MP_TAB, 1, qm7x::ppPanel), 0);
     }
 
     // Rows 1..3 of one column of the coefficient table.
     static std::array<double, 3> column(int col) {
         std::array<double, 3> values{};
         for (int row = 1; row <= 3; ++row) {
-            EXPECT_GE(ui::GetTableCellVal(app::cpPanel, CP_TABLE, ui::MakePoint(col, row),
+            EXPECT_GE(ui::GetTableCellVal(qm7x::cpPanel, CP_TABLE, ui::MakePoint(col, row),
                                           values[row - 1]),
                       0);
         }
@@ -38,14 +39,14 @@ class ProgramPanels : public ::testing::Test {
     }
     static void setColumn(int col, const std::array<double, 3>& values) {
         for (int row = 1; row <= 3; ++row) {
-            ASSERT_GE(ui::SetTableCellVal(app::cpPanel, CP_TABLE, ui::MakePoint(col, row),
+            ASSERT_GE(ui::SetTableCellVal(qm7x::cpPanel, CP_TABLE, ui::MakePoint(col, row),
                                           values[row - 1]),
                       0);
         }
     }
     static int ringIndex() {
         int index = -1;
-        ui::GetCtrlIndex(app::cpPanel, CP_RING_LINE, index);
+        ui::GetCtrlIndex(qm7x::cpPanel, CP_RING_LINE, index);
         return index;
     }
     static std::string text(int panel, int control) {
@@ -53,10 +54,10 @@ class ProgramPanels : public ::testing::Test {
         EXPECT_GE(ui::GetCtrlVal(panel, control, value), 0);
         return value;
     }
-    static std::string statusLine() { return text(app::mpPanel, MP_ERROR_MESSAGE); }
+    static std::string statusLine() { return text(qm7x::mpPanel, MP_ERROR_MESSAGE); }
     static int statusColour() {
         int colour = -1;
-        ui::GetCtrlAttribute(app::mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
+        ui::GetCtrlAttribute(qm7x::mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
         return colour;
     }
 

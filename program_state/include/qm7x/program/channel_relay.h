@@ -1,0 +1,20 @@
+// The channel under test and the input-relay switches, shared by the verification page and the
+// calibration page.
+#pragma once
+
+namespace qm7x {
+
+// Channel under test, 1..3; written by the verification run and by the calibration run from their
+// own channel fields; 0 until a run has set it.
+inline int curChan = 0;
+
+// Sets RELE_SWITCH of the calibration page and, if the verification page exists, of that page
+// too; no driver call.
+void SetReleSwitch(int state);
+
+// Callback of RELE_SWITCH on both pages: switches the input relay (channel 0) as the switch shows;
+// the status is shown. Does not move the other page's switch. Returns 0.
+int releSwitch(int panel, int control, int event, void* callbackData, int eventData1,
+               int eventData2);
+
+}  // namespace qm7x
