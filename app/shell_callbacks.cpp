@@ -1,13 +1,15 @@
 #include "shell_callbacks.h"
 
 #include "qm7x/program/panel_handles.h"
+#include "qm7x/program/run_guard.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
 
 namespace qm7x::app {
 
 int mp_exit(int, int, int event, void*, int, int) {
-    if (event == ui::EVENT_COMMIT) {
+    // A run in progress ends first: an exit asked for meanwhile would close its session after it.
+    if (event == ui::EVENT_COMMIT && !runInProgress()) {
         exitRequested = 1;
     }
     return 0;

@@ -1,7 +1,8 @@
-// Throughput of trqm7xMath_translateResults / trqm7xMath_translateResultsFloat on one acquisition
-// block of 625200 frames, each beside a baseline that reads the same raw block and writes the same
-// number of output values without the arithmetic. The ratio conversion/baseline of the two
-// throughputs is printed after the runs.
+// Throughput of trqm7xMath_translateResults / trqm7xMath_translateResultsFloat on an acquisition
+// block of 625200 frames and on one as large as a full carrier memory (16 M samples, far beyond
+// the caches), each beside a baseline that reads the same raw block and writes the same number of
+// output values without the arithmetic. The ratio conversion/baseline of the two throughputs is
+// printed after the runs.
 //
 //   bench_translate [--benchmark_repetitions=N] [other Google Benchmark options]
 #include <benchmark/benchmark.h>
@@ -18,33 +19,37 @@
 
 namespace {
 
-constexpr std::int64_t kFrames = 625200;
+// The block of the everyday acquisition, and the frames of a carrier memory of 16 M samples
+// (rounded down to whole 48-value chunks of the baseline).
+constexpr std::int64_t kBlockFrames = 625200;
+constexpr std::int64_t kCarrierSamples = std::int64_t{16} << 20;
 
 struct Layout {
     std::int32_t format;
     std::int32_t chanCount;
+    std::int64_t frames;
 
     std::int64_t wordsPerFrame() const {
         return format == 0 ? chanCount : format == 1 ? (chanCount + 1) / 2 : 1;
     }
-    // blockLen that makes the conversion take exactly kFrames frames.
+    // blockLen that makes the conversion take exactly `frames` frames.
     std::int32_t blockLen() const {
-        return static_cast<std::int32_t>(kFrames * chanCount / wordsPerFrame());
+        return static_cast<std::int32_t>(frames * chanCount / wordsPerFrame());
     }
-    std::int64_t rawBytes() const { return 4 * kFrames * wordsPerFrame(); }
-    std::int64_t values() const { return kFrames * chanCount; }
+    std::int64_t rawBytes() const { return 4 * frames * wordsPerFrame(); }
+    std::int64_t values() const { return frames * chanCount; }
 };
 
 std::vector<unsigned char> randomBlock(const Layout& layout) {
     std::vector<unsigned char> raw(static_cast<std::size_t>(layout.rawBytes()));
     std::mt19937 rng(12345);
-    for (unsigned char& b : raw) {
-        b = static_cast<unsigned char>(rng());
+    for (std::size_t at = 0; at < raw.size(); at += 4) {
+        const auto word = static_cast<std::uint32_t>(rng());
+        std::memcpy(raw.data() + at, &word, 4);
     }
     return raw;
 }
 
-// Reads every raw value as the conversion does and stores it as an output value, unscaled.
 // Reads every raw value as the conversion does and stores it as an output value, unscaled. Works
 // in chunks of 48 values with restrict-qualified pointers, so that the compiler vectorises the
 // stores as well as it can: the baseline is the fastest plain move of these bytes.
@@ -59,11 +64,11 @@ void storeChunk(const std::int32_t* __restrict codes, Out* __restrict out) {
 
 // One loop per layout and frame width, with constant trip counts, like the conversion's.
 template <int Format, int Chans, typename Out>
-void baselineLayout(const unsigned char* __restrict raw, Out* __restrict out) {
+void baselineLayout(const unsigned char* __restrict raw, Out* __restrict out, std::int64_t frames) {
     constexpr std::int64_t kFramesPerChunk = kChunk / Chans;
     constexpr std::int64_t kSlots = Chans + Chans % 2;
     std::int32_t codes[kChunk];
-    for (std::int64_t f = 0; f + kFramesPerChunk <= kFrames; f += kFramesPerChunk) {
+    for (std::int64_t f = 0; f + kFramesPerChunk <= frames; f += kFramesPerChunk) {
         if constexpr (Format == 0) {
             std::memcpy(codes, raw + 4 * f * Chans, sizeof codes);
         } else if constexpr (Format == 1) {
@@ -90,13 +95,14 @@ void baselineLayout(const unsigned char* __restrict raw, Out* __restrict out) {
 template <typename Out>
 void baselineCopy(const Layout& layout, const unsigned char* raw, Out* out) {
     const bool one = layout.chanCount == 1;
+    const std::int64_t n = layout.frames;
     switch (layout.format) {
         case 0:
-            return one ? baselineLayout<0, 1>(raw, out) : baselineLayout<0, 3>(raw, out);
+            return one ? baselineLayout<0, 1>(raw, out, n) : baselineLayout<0, 3>(raw, out, n);
         case 1:
-            return one ? baselineLayout<1, 1>(raw, out) : baselineLayout<1, 3>(raw, out);
+            return one ? baselineLayout<1, 1>(raw, out, n) : baselineLayout<1, 3>(raw, out, n);
         default:
-            return one ? baselineLayout<2, 1>(raw, out) : baselineLayout<2, 3>(raw, out);
+            return one ? baselineLayout<2, 1>(raw, out, n) : baselineLayout<2, 3>(raw, out, n);
     }
 }
 
@@ -140,13 +146,15 @@ void runBlock(benchmark::State& state, Layout layout, bool baseline) {
 
 std::string configName(const char* type, const Layout& layout) {
     return std::string(type) + "/format:" + std::to_string(layout.format) +
-           "/chans:" + std::to_string(layout.chanCount);
+           "/chans:" + std::to_string(layout.chanCount) +
+           "/frames:" + std::to_string(layout.frames);
 }
 
 // Console output as usual, then the ratio of each conversion's throughput to its baseline's.
 // Both move the same bytes, so the ratio is the baseline's time per block over the
 // conversion's: CPU time (robust on a shared machine) and real time. With repetitions the
-// "mean" aggregate is used, otherwise the average of the runs.
+// "median" aggregate is used (robust against the other work of a shared machine), otherwise the
+// average of the runs.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -156,16 +164,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
             if (run.run_type == Run::RT_Iteration) {
                 t.cpu.add(run.GetAdjustedCPUTime());
                 t.real.add(run.GetAdjustedRealTime());
-            } else if (run.aggregate_name == "mean") {
-                t.meanCpu = run.GetAdjustedCPUTime();
-                t.meanReal = run.GetAdjustedRealTime();
+            } else if (run.aggregate_name == "median") {
+                t.medianCpu = run.GetAdjustedCPUTime();
+                t.medianReal = run.GetAdjustedRealTime();
             }
         }
     }
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%-28s %10s %10s\n", "conversion / baseline", "cpu time", "real time");
+        std::printf("\n%-40s %10s %10s\n", "conversion / baseline", "cpu time", "real time");
         for (const auto& [name, t] : timings_) {
             if (name.rfind("convert/", 0) != 0) {
                 continue;
@@ -174,7 +182,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
             if (base == timings_.end() || !t.valid() || !base->second.valid()) {
                 continue;
             }
-            std::printf("%-28s %10.3f %10.3f\n", name.substr(8).c_str(),
+            std::printf("%-40s %10.3f %10.3f\n", name.substr(8).c_str(),
                         base->second.cpuTime() / t.cpuTime(),
                         base->second.realTime() / t.realTime());
         }
@@ -193,11 +201,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     struct Timing {
         Average cpu;
         Average real;
-        double meanCpu = 0.0;
-        double meanReal = 0.0;
-        bool valid() const { return meanCpu > 0.0 || cpu.count > 0; }
-        double cpuTime() const { return meanCpu > 0.0 ? meanCpu : cpu.value(); }
-        double realTime() const { return meanReal > 0.0 ? meanReal : real.value(); }
+        double medianCpu = 0.0;
+        double medianReal = 0.0;
+        bool valid() const { return medianCpu > 0.0 || cpu.count > 0; }
+        double cpuTime() const { return medianCpu > 0.0 ? medianCpu : cpu.value(); }
+        double realTime() const { return medianReal > 0.0 ? medianReal : real.value(); }
     };
     std::map<std::string, Timing> timings_;
 };
@@ -216,10 +224,14 @@ void registerPair(const char* type, Layout layout) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (std::int32_t format : {0, 1, 2}) {
-        for (std::int32_t chans : {1, 3}) {
-            registerPair<double>("double", Layout{format, chans});
-            registerPair<float>("float", Layout{format, chans});
+    for (bool carrierMemory : {false, true}) {
+        for (std::int32_t format : {0, 1, 2}) {
+            for (std::int32_t chans : {1, 3}) {
+                const std::int64_t frames =
+                    carrierMemory ? kCarrierSamples / chans / kChunk * kChunk : kBlockFrames;
+                registerPair<double>("double", Layout{format, chans, frames});
+                registerPair<float>("float", Layout{format, chans, frames});
+            }
         }
     }
     benchmark::Initialize(&argc, argv);

@@ -2,6 +2,7 @@
 // driver's coefficient record.
 #include "coeff_storage.h"
 
+#include "calibration_log.h"
 #include "p_qm7x.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
@@ -63,6 +64,7 @@ void loadCoefficients() {
     // A failed read is only shown: the copy then shows what the driver's record holds.
     checkErr(trqm7x_readFlash(mezSession));
     copyRecord(coeffCopy, *coeffPtr);
+    copyRecord(coeffStored, coeffCopy);
     refreshRanges();
     showCoeff();
     ui::SetWaitCursor(0);
@@ -97,6 +99,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     bool written = true;
     if (mezSession != 0) {
         written = checkErr(trqm7x_writeFlash(mezSession)) >= 0;
+        if (written) {
+            // The EEPROM now holds the record: logged, and the "before" of the next entry.
+            LogEepromWrite(coeffStored, coeffCopy);
+            copyRecord(coeffStored, coeffCopy);
+        }
     }
     if (written) {
         refreshRanges();

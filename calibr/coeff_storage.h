@@ -22,6 +22,10 @@ std::array<char, 4> tagOfRingIndex(int index);
 // Range index of a channel range in volts (1.2 margin over the nominal limits; NaN gives 2).
 int classifyRange(double volts);
 
+// The record as last loaded from the EEPROM or stored into it: the "before" of the calibration
+// log's next entry.
+inline CoeffRecord coeffStored{};
+
 // Copies one whole record (112 bytes).
 void copyRecord(CoeffRecord& to, const CoeffRecord& from);
 

@@ -1,4 +1,5 @@
-// Callbacks of the verification page and of the protocol panel.
+// Callbacks of the verification page and of the protocol panel; each acts on its one event (commit,
+// or the panel's resize for chlpCB) and returns 0.
 #pragma once
 
 namespace qm7x::verify {

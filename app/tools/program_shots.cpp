@@ -1,24 +1,34 @@
 // qm7x_program_shots: runs the whole program with the Qt front end and a scripted operator, and
 // saves what the operator sees on the way into PNG files: the instrument selection dialog, the
 // main panel with a mezzanine open (both pages, the coefficient table filled from its EEPROM),
-// the self-test's result, the protocol of one verification point and the exit question. Message
-// boxes the program shows are saved too and then closed, so that the run never waits for a person.
+// the self-test's result, the verification page and the protocol panel after three verification
+// points (and a copy of the protocol file, program_protocol.log), a calibration run of channel 1
+// (its prompts open, then the new pair in the table) and the exit question. Message boxes the
+// program shows are saved too and then closed, so that the run never waits for a person.
 //
 //   qm7x_program_shots <output directory>
 //
-// Run it in a scratch working directory: the verification point appends to the protocol file
-// "qm7X.log" there. The bench comes from QM7X_BENCH and QM7X_VISA_LIBRARY as for the program.
+// Run it in a scratch working directory: the verification points append to the protocol file
+// "qm7X.log" there. The bench comes from QM7X_BENCH and QM7X_VISA_LIBRARY as for the program;
+// QM7X_SHOTS_REFERENCE_FILE, when set, names the bench's reference file (a scratch copy), which
+// the calibration's prompts then set to ±9 V on channel 1 of QM7X-0412.
 #include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "p_qm7x.h"
 #include "program.h"
 #include "qm7x/program/panel_handles.h"
+#include "qm7x/program/protocol_state.h"
+#include "qm7x/program/run_guard.h"
 #include "qm7x/ui/qt/qt_frontend.h"
 #include "qm7x/ui/scripted_operator.h"
 #include "qm7x/ui/userint.h"
@@ -55,6 +65,38 @@ bool SelftestOver() {
     return Shown(st) && close != nullptr && !close->dimmed;
 }
 
+// The calibration prompts: the main panel behind the open prompt (LED and relay on) and the
+// prompt itself are saved; the source is set to the point's voltage when the bench's reference
+// file is a scratch copy (QM7X_SHOTS_REFERENCE_FILE), and the voltage is typed.
+void AnswerCalibrationPrompts() {
+    auto* timer = new QTimer(qApp);  // lives as long as the application
+    QObject::connect(timer, &QTimer::timeout, timer, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || qobject_cast<QMessageBox*>(dialog) != nullptr) {
+            return;
+        }
+        auto* edit = dialog->findChild<QLineEdit*>();
+        auto* label = dialog->findChild<QLabel*>();
+        if (edit == nullptr || label == nullptr) {
+            return;
+        }
+        const bool positive = label->text().contains(QStringLiteral("положительное"));
+        const std::string name = positive ? "program_calibration_prompt_positive"
+                                          : "program_calibration_prompt_negative";
+        Save(qm7x::mpPanel, name + "_main");
+        const std::string path = (outputDir / (name + ".png")).string();
+        dialog->grab().save(QString::fromStdString(path), "PNG");
+        std::printf("%s\n", path.c_str());
+        if (const char* reference = std::getenv("QM7X_SHOTS_REFERENCE_FILE")) {
+            std::ofstream(reference)
+                << "modules:\n  QM7X-0412: [" << (positive ? "9.0" : "-9.0") << ", 0, 0]\n";
+        }
+        edit->setText(positive ? QStringLiteral("9") : QStringLiteral("-9"));
+        dialog->accept();
+    });
+    timer->start(100);
+}
+
 // Saves and closes every message box as soon as it is up.
 void AnswerMessageBoxes() {
     static int shown = 0;
@@ -86,10 +128,12 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(outputDir);
     auto frontEnd = qm7x::ui::qt::InstallQtFrontEnd(argc, argv);
     AnswerMessageBoxes();
+    AnswerCalibrationPrompts();
 
     const PanelRef dialog = PanelRef::Title("Выбор инструмента");
     const PanelRef mp = PanelRef::Resource(MP);
     const PanelRef pp = PanelRef::Resource(PP);
+    const PanelRef cp = PanelRef::Resource(CP);
     ScriptedOperator script;
     double verificationStart = 0;
     double selftestStart = 0;
@@ -119,21 +163,49 @@ int main(int argc, char** argv) {
                 }
             })
         .ChooseTabPage(mp, MP_TAB, 1)
+        // Three points on QM7X-0412 with the default reference (5 V, 0.5 V, 0.05 V): the offset
+        // of channel 1 with the relay out, then channels 1 and 2 with the relay in.
+        .Enter(pp, PP_U, 0.0)
+        .Commit(pp, PP_START)
+        .Enter(pp, PP_RELE_SWITCH, 1)
         .Enter(pp, PP_U, 5.0)
         .Commit(pp, PP_START)
+        .Enter(pp, PP_CHAN, 2)
+        .Enter(pp, PP_RELE_SWITCH, 1)
+        .Enter(pp, PP_U, 0.5)
+        .Commit(pp, PP_START)
         .Do("save the verification page", [&] { Save(mp.Resolve(), "program_mp_verification"); })
+        .Commit(pp, PP_SHOW_LOG)
         .Do("note the time", [&] { verificationStart = Timer(); })
         .WaitUntil(
             "the protocol is shown (or 5 s passed)",
             [&] { return Shown(PanelRef::Resource(CHLP)) || Timer() - verificationStart > 5; })
-        .Do("save the protocol",
+        .Do("save the protocol and its file",
             [] {
                 if (Shown(PanelRef::Resource(CHLP))) {
                     Save(PanelRef::Resource(CHLP).Resolve(), "program_chlp");
                 } else {
-                    std::printf("no protocol panel after the verification point\n");
+                    std::printf("no protocol panel after the verification points\n");
+                    ++failures;
+                }
+                std::error_code error;
+                std::filesystem::copy_file(
+                    qm7x::protocolFileName, outputDir / "program_protocol.log",
+                    std::filesystem::copy_options::overwrite_existing, error);
+                if (error) {
+                    std::fprintf(stderr, "%s: %s\n", qm7x::protocolFileName.c_str(),
+                                 error.message().c_str());
+                    ++failures;
+                } else {
+                    std::printf("%s\n", (outputDir / "program_protocol.log").c_str());
                 }
             })
+        .ChooseTabPage(mp, MP_TAB, 0)
+        .Enter(cp, CP_CHAN, 1)
+        .Commit(cp, CP_START)
+        .WaitUntil("the calibration run is over", [] { return !qm7x::runInProgress(); })
+        .Do("save the calibration page after the run",
+            [&] { Save(mp.Resolve(), "program_calibration_done"); })
         .Do("save the about panel",
             [] {
                 DisplayPanel(qm7x::aboutPanel);

@@ -1,8 +1,8 @@
-// The inner loops of the conversions. A block is converted in chunks of 48 values: every code
-// gets a sign test, one multiplication and one subtraction against per-value tables, with no
-// branch and no possible aliasing, so compilers turn the loops into vector code. Format 0 reads
-// its codes straight from the block; the other layouts first unpack the frames of a chunk into
-// plain 32-bit codes (per layout and frame width, so positions are compile-time constants).
+// The portable inner loops of the conversions. A block is converted in chunks of 48 values:
+// every code gets a sign test, one multiplication and one subtraction against per-value tables,
+// with no branch and no possible aliasing, so compilers turn the loops into vector code. Format 0
+// reads its codes straight from the block; the other layouts first unpack the frames of a chunk
+// into plain 32-bit codes (per layout and frame width, so positions are compile-time constants).
 #pragma once
 
 #include <cstdint>

@@ -1,19 +1,20 @@
 // Per-call preparation of a conversion: gain of each polarity and offset of each frame position.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "conv_model.h"
 
 namespace trqm7x::math {
 
-// Prepared once per call; position i of a frame belongs to channel chanList[i].
+// Prepared once per call; position i of a frame belongs to channel chanList[i]. Plain arrays: the
+// loops built for other processor levels read this record and must share no inline member
+// function with the rest of the library.
 template <typename Out>
 struct PreparedPositions {
-    std::array<Out, kChannelCount> gp{};  // gain for non-negative values, scale included
-    std::array<Out, kChannelCount> gn{};  // gain for negative values, scale included
-    std::array<Out, kChannelCount> o{};   // offset in output units
+    Out gp[kChannelCount]{};  // gain for non-negative values, scale included
+    Out gn[kChannelCount]{};  // gain for negative values, scale included
+    Out o[kChannelCount]{};   // offset in output units
 };
 
 // The format whose offsets are quantised; any other value but 0 and 1 only shares its layout.

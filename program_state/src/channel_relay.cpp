@@ -3,6 +3,7 @@
 
 #include "p_qm7x.h"
 #include "qm7x/program/panel_handles.h"
+#include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
@@ -19,7 +20,8 @@ void SetReleSwitch(int state) {
 
 int releSwitch(int panel, int control, int event, void* /*callbackData*/, int /*eventData1*/,
                int /*eventData2*/) {
-    if (event != ui::EVENT_COMMIT) {
+    // A run in progress owns the relay until it ends, and then releases it.
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
     int state = 0;

@@ -170,6 +170,14 @@ TEST_F(EventsTest, HeadlessAnswersPopupsFromTheScript) {
               (std::vector<HeadlessFrontEnd::Message>{{"Заголовок", "Текст"}}));
     EXPECT_EQ(ui.frontEnd.PopupLog().size(), 6u);
     EXPECT_THROW(ConfirmPopup("t", "no answer left"), ScriptExhausted);
+
+    // The operator acts while the prompt is open, before the reply is taken.
+    std::string seenDuringPrompt;
+    ui.frontEnd.AnswerPrompt([&] { seenDuringPrompt = reply; }, "2");
+    EXPECT_EQ(PromptPopup("t", "m", reply, 9), 0);
+    EXPECT_EQ(seenDuringPrompt, "абв");
+    EXPECT_EQ(reply, "2");
+
     ui.frontEnd.AnswerPrompt("1");
     EXPECT_THROW(ConfirmPopup("t", "wrong kind"), ScriptError);
 }

@@ -28,6 +28,7 @@ enum : int {
     MAIN_SHORT = 14,  // ushort indicator, dimmed
     MAIN_MSG = 15,    // text message
     MAIN_FRAME = 16,  // decoration
+    MAIN_GRAPH = 17,  // axes "sample" / "U, V", both autoscaled
     DIALOG = 2,
     DIALOG_OK = 2,
     DIALOG_CANCEL = 3,
@@ -65,6 +66,7 @@ panels:
       - {number: 13, constant: RADIO_B, kind: radio_button}
       - {number: 14, constant: SHORT, kind: numeric, data_type: ushort, default: 7, mode: indicator, dimmed: true}
       - {number: 15, constant: MSG, kind: text_message, default: "hello"}
+      - {number: 17, constant: GRAPH, kind: graph, label: "Samples", x_name: "sample", y_name: "U, V"}
   - number: 2
     constant: DIALOG
     title: "Dialog"

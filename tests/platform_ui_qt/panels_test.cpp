@@ -2,6 +2,7 @@
 // class per control, values and attributes taken from the model.
 #include <gtest/gtest.h>
 
+#include <QChartView>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -59,6 +60,8 @@ bool HasWidgetOfKind(QWidget* widget, CtrlKind kind) {
             return qobject_cast<QFrame*>(widget) != nullptr;
         case CtrlKind::ListBox:
             return qobject_cast<QListWidget*>(widget) != nullptr;
+        case CtrlKind::Graph:
+            return qobject_cast<QChartView*>(widget) != nullptr;
     }
     return false;
 }

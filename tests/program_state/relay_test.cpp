@@ -3,6 +3,7 @@
 
 #include "program_panels.h"
 #include "qm7x/program/channel_relay.h"
+#include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
 #include "sim_bench.h"
 #include "trqm7x.h"
@@ -50,6 +51,16 @@ TEST_F(Relay, SwitchCallsTheDriverAndLeavesTheOtherPageAlone) {
 
 TEST_F(Relay, SwitchActsOnCommitOnly) {
     releSwitch(ppPanel, PP_RELE_SWITCH, ui::EVENT_VAL_CHANGED, nullptr, 0, 0);
+    EXPECT_EQ(statusLine(), "");
+}
+
+// A run owns the relay: a switch pressed meanwhile (dimmed, but a front end may still deliver
+// it) reaches no driver; without the guard the driver's error would be on the status line.
+TEST_F(Relay, SwitchDoesNothingWhileARunIsInProgress) {
+    mezSession = 0;
+    const RunInProgress run;
+    ui::SetCtrlVal(ppPanel, PP_RELE_SWITCH, 1);
+    releSwitch(ppPanel, PP_RELE_SWITCH, ui::EVENT_COMMIT, nullptr, 0, 0);
     EXPECT_EQ(statusLine(), "");
 }
 

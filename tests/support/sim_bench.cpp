@@ -87,6 +87,21 @@ SimBench::SimBench(const std::vector<std::string>& positions, const std::vector<
     ::setenv("QM7X_VISA_LIBRARY", QM7X_TEST_VISA_LIBRARY, 1);
 }
 
+void SimBench::writeReference(const std::string& yaml) const {
+    // Replaced whole, so that a reader never sees half a file.
+    const fs::path file = dir_ / "bench.reference.yaml";
+    const fs::path temporary = dir_ / "bench.reference.yaml.tmp";
+    std::ofstream(temporary) << yaml;
+    fs::rename(temporary, file);
+}
+
+void SimBench::SetReference(double channel1, double channel2, double channel3) const {
+    std::ostringstream reference;
+    reference.precision(17);
+    reference << "channels_v: [" << channel1 << ", " << channel2 << ", " << channel3 << "]\n";
+    writeReference(reference.str());
+}
+
 SimBench::~SimBench() {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);

@@ -37,6 +37,14 @@ class SimBench {
     SimBench& operator=(const SimBench&) = delete;
 
     const std::filesystem::path& stateDir() const { return stateDir_; }
+    // The bench's own directory (removed at the end): a scratch working directory for a test.
+    const std::filesystem::path& dir() const { return dir_; }
+    // Sets the reference source at the inputs (the reference file's YAML, re-read by the drivers
+    // at every acquisition start), as the operator turns the source's knob.
+    void writeReference(const std::string& yaml) const;
+    // The reference source at the inputs (re-read by the drivers at each acquisition start):
+    // volts of channels 1, 2, 3 of every QM7X.
+    void SetReference(double channel1, double channel2, double channel3) const;
 
   private:
     std::filesystem::path dir_;

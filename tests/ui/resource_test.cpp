@@ -54,6 +54,7 @@ TEST(ResourceNumbers, AreFixed) {
         {EXIT_POPUP_EXIT_YES, 2, "EXIT_POPUP_EXIT_YES"},
         {CHLP_LOG, 2, "CHLP_LOG"},
         {CHLP_COMMANDBUTTON_2, 3, "CHLP_COMMANDBUTTON_2"},
+        {CHLP_PLOT, 4, "CHLP_PLOT"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.constant, c.number) << c.name;
@@ -296,10 +297,15 @@ TEST_F(ResourceTest, AboutExitAndProtocolPanels) {
     EXPECT_EQ(log->label, "Протокол поверки");
     EXPECT_TRUE(log->fixedPitch);
     EXPECT_EQ(Label(chlp, CHLP_COMMANDBUTTON_2), "Закрыть");
-    // The box reaches the panel's lower right corner, as the resize callback keeps it.
+    // The box reaches the panel's bottom and the plot of the last point beside it, which keeps
+    // the box's margin at the right edge, as the resize callback keeps them.
     const Panel* p = FindPanel(chlp);
-    EXPECT_EQ(log->geometry.left + log->geometry.width, p->geometry.width);
+    const Control* plot = FindControl(chlp, CHLP_PLOT);
+    EXPECT_EQ(plot->kind, CtrlKind::Graph);
+    EXPECT_GT(plot->geometry.left, log->geometry.left + log->geometry.width);
+    EXPECT_EQ(plot->geometry.left + plot->geometry.width + log->geometry.left, p->geometry.width);
     EXPECT_EQ(log->geometry.top + log->geometry.height, p->geometry.height);
+    EXPECT_EQ(plot->geometry.top + plot->geometry.height, p->geometry.height);
 }
 
 TEST_F(ResourceTest, EveryCallbackNameOfTheProgram) {

@@ -31,6 +31,9 @@ void RestoreDefault(Control& c) {
             c.lines.clear();
             c.firstVisibleLine = 0;
             break;
+        case CtrlKind::Graph:
+            c.plots.clear();  // the handles given so far stay used
+            break;
         default:
             c.value = c.defaultValue;
             break;
@@ -311,6 +314,9 @@ void NotifyRestored(int panel, const Control& c) {
             case CtrlKind::TextBox:
                 fe.TextBoxLinesChanged(panel, c.id);
                 break;
+            case CtrlKind::Graph:
+                fe.GraphPlotsChanged(panel, c.id);
+                break;
             default:
                 fe.ControlValueChanged(panel, c.id);
                 break;
@@ -425,6 +431,10 @@ int NewCtrl(int panel, int style, std::string_view label, int top, int left) {
             break;
         case CTRL_RAISED_FRAME:
             c.kind = CtrlKind::Decoration;
+            break;
+        case CTRL_GRAPH:
+            c.kind = CtrlKind::Graph;
+            c.geometry = {0, 0, 400, 250};
             break;
         default:
             return UIEInvalidArgument;  // tables and tabs come only from the resource
@@ -628,6 +638,13 @@ int SetCtrlAttribute(int panel, int control, int attribute, std::string_view val
             }
             c->items[attribute == ATTR_ON_TEXT ? 1 : 0].label = value;
             break;
+        case ATTR_XNAME:
+        case ATTR_YNAME:
+            if (c->kind != CtrlKind::Graph) {
+                return UIEAttributeNotValid;
+            }
+            (attribute == ATTR_XNAME ? c->xAxis : c->yAxis).name = value;
+            break;
         default:
             return UIEAttributeNotValid;
     }
@@ -778,6 +795,13 @@ int GetCtrlAttribute(int panel, int control, int attribute, std::string& value) 
                 return UIEAttributeNotValid;
             }
             value = c->items[attribute == ATTR_ON_TEXT ? 1 : 0].label;
+            break;
+        case ATTR_XNAME:
+        case ATTR_YNAME:
+            if (c->kind != CtrlKind::Graph) {
+                return UIEAttributeNotValid;
+            }
+            value = (attribute == ATTR_XNAME ? c->xAxis : c->yAxis).name;
             break;
         default:
             return UIEAttributeNotValid;

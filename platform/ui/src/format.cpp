@@ -37,6 +37,8 @@ const char* CtrlKindName(CtrlKind kind) {
             return "decoration";
         case CtrlKind::ListBox:
             return "list_box";
+        case CtrlKind::Graph:
+            return "graph";
     }
     return "?";
 }

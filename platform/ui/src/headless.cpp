@@ -7,19 +7,22 @@
 namespace qm7x::ui {
 
 void HeadlessFrontEnd::AnswerConfirm(bool yes) {
-    answers_.push_back({Answer::Kind::Confirm, yes, {}});
+    answers_.push_back({Answer::Kind::Confirm, yes, {}, {}});
 }
 void HeadlessFrontEnd::AnswerPrompt(std::string reply) {
-    answers_.push_back({Answer::Kind::Prompt, true, std::move(reply)});
+    answers_.push_back({Answer::Kind::Prompt, true, std::move(reply), {}});
+}
+void HeadlessFrontEnd::AnswerPrompt(std::function<void()> whileOpen, std::string reply) {
+    answers_.push_back({Answer::Kind::Prompt, true, std::move(reply), std::move(whileOpen)});
 }
 void HeadlessFrontEnd::CancelPrompt() {
-    answers_.push_back({Answer::Kind::Prompt, false, {}});
+    answers_.push_back({Answer::Kind::Prompt, false, {}, {}});
 }
 void HeadlessFrontEnd::AnswerFileSelect(std::string path) {
-    answers_.push_back({Answer::Kind::File, true, std::move(path)});
+    answers_.push_back({Answer::Kind::File, true, std::move(path), {}});
 }
 void HeadlessFrontEnd::CancelFileSelect() {
-    answers_.push_back({Answer::Kind::File, false, {}});
+    answers_.push_back({Answer::Kind::File, false, {}, {}});
 }
 
 namespace {
@@ -74,6 +77,9 @@ int HeadlessFrontEnd::Prompt(std::string_view title, std::string_view message, s
                              int) {
     const std::string what = std::string(title) + " | " + std::string(message);
     const Answer a = TakeAnswer(Answer::Kind::Prompt, what);
+    if (a.whileOpen) {
+        a.whileOpen();
+    }
     popupLog_.push_back("prompt: " + what + (a.accept ? " -> \"" + a.text + "\"" : " -> cancel"));
     if (!a.accept) {
         return UIEUserCancelled;

@@ -3,6 +3,7 @@
 #include <yaml-cpp/yaml.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <stdexcept>
 
@@ -50,6 +51,31 @@ double Real(const YAML::Node& v, const std::string& where) {
     }
 }
 
+// A graph axis: its name and, when the resource gives `<axis>_min` and `<axis>_max`, a fixed range
+// (otherwise the axis scales itself to the plots).
+GraphAxis ReadAxis(const YAML::Node& node, const std::string& axis, const std::string& where) {
+    GraphAxis a;
+    const std::string name = axis + "_name";
+    const std::string min = axis + "_min";
+    const std::string max = axis + "_max";
+    a.name = Text(node, name.c_str());
+    const YAML::Node lo = node[min];
+    const YAML::Node hi = node[max];
+    if (!lo && !hi) {
+        return a;
+    }
+    if (!lo || !hi) {
+        Fail(where, min + " and " + max + " go together");
+    }
+    a.min = Real(lo, where + "." + min);
+    a.max = Real(hi, where + "." + max);
+    if (!std::isfinite(a.min) || !std::isfinite(a.max) || !(a.min < a.max)) {
+        Fail(where, min + " must be below " + max);
+    }
+    a.mode = VAL_MANUAL;
+    return a;
+}
+
 bool Flag(const YAML::Node& node, const char* key, bool fallback) {
     const YAML::Node v = node[key];
     return v ? v.as<bool>() : fallback;
@@ -71,6 +97,7 @@ const std::map<std::string, CtrlKind, std::less<>>& Kinds() {
         {"picture", CtrlKind::Picture},
         {"decoration", CtrlKind::Decoration},
         {"list_box", CtrlKind::ListBox},
+        {"graph", CtrlKind::Graph},
     };
     return kinds;
 }
@@ -171,6 +198,8 @@ Geometry DefaultGeometry(CtrlKind kind) {
             return {0, 0, 120, 18};
         case CtrlKind::Led:
             return {0, 0, 18, 18};
+        case CtrlKind::Graph:
+            return {0, 0, 400, 250};
         default:
             return {0, 0, 100, 22};
     }
@@ -330,6 +359,10 @@ Control ReadControl(const YAML::Node& node, const std::string& panelWhere, int o
         }
         case CtrlKind::TextBox:
             c.dataType = VAL_STRING;
+            break;
+        case CtrlKind::Graph:
+            c.xAxis = ReadAxis(node, "x", where);
+            c.yAxis = ReadAxis(node, "y", where);
             break;
         case CtrlKind::Tab:
             if (const YAML::Node pages = node["pages"]) {

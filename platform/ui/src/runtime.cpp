@@ -175,6 +175,8 @@ const char* GetUILErrorString(int error) {
             return "not supported by this front end";
         case UIEIOError:
             return "input/output error";
+        case UIEInvalidPlot:
+            return "no plot with that handle on the graph";
         default:
             return "unknown error";
     }

@@ -87,6 +87,7 @@ const Control& Operable(int panel, int control, const std::string& step) {
         case CtrlKind::Picture:
         case CtrlKind::Decoration:
         case CtrlKind::Led:
+        case CtrlKind::Graph:
             detail::ScriptFailure<ScriptError>(step + ": " + ControlName(panel, control) +
                                                " cannot be operated");
         default:

@@ -35,6 +35,7 @@ class ControlView {
     virtual void ShowCells(const Control& /*control*/, Rect /*cells*/) {}
     virtual void ShowLines(const Control& /*control*/) {}
     virtual void ShowActivePage(const Control& /*control*/) {}
+    virtual void ShowPlots(const Control& /*control*/) {}
     // Puts the body (and its label) in front of the controls raised before it.
     void Raise();
 

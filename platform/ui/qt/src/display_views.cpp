@@ -280,6 +280,9 @@ std::unique_ptr<ControlView> CreateControlView(const Control& control, int panel
     if (view == nullptr) {
         view = CreateDisplayView(control, panel, area, resolver);
     }
+    if (view == nullptr) {
+        view = CreateGraphView(control, panel, area);
+    }
     if (view != nullptr) {
         view->ShowAttributes(control);
         view->ShowItems(control);

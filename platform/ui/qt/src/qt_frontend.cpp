@@ -227,6 +227,13 @@ void QtFrontEnd::ActiveControlChanged(int panel, int control) {
     }
 }
 
+void QtFrontEnd::GraphPlotsChanged(int panel, int control) {
+    const Control* model = FindControl(panel, control);
+    if (ControlView* view = FindView(panel, control); view != nullptr && model != nullptr) {
+        view->ShowPlots(*model);
+    }
+}
+
 void QtFrontEnd::ShowMessage(std::string_view title, std::string_view message) {
     ShowMessageDialog(title, message);
 }

@@ -43,6 +43,7 @@ class QtFrontEnd final : public FrontEnd, private PanelResolver {
     void TextBoxLinesChanged(int panel, int control) override;
     void ActiveTabPageChanged(int panel, int control) override;
     void ActiveControlChanged(int panel, int control) override;
+    void GraphPlotsChanged(int panel, int control) override;
 
     void ShowMessage(std::string_view title, std::string_view message) override;
     int Confirm(std::string_view title, std::string_view message) override;

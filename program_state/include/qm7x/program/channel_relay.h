@@ -13,7 +13,8 @@ inline int curChan = 0;
 void SetReleSwitch(int state);
 
 // Callback of RELE_SWITCH on both pages: switches the input relay (channel 0) as the switch shows;
-// the status is shown. Does not move the other page's switch. Returns 0.
+// the status is shown. Does not move the other page's switch; does nothing while a run is in
+// progress. Returns 0.
 int releSwitch(int panel, int control, int event, void* callbackData, int eventData1,
                int eventData2);
 

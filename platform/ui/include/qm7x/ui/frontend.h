@@ -33,6 +33,8 @@ class FrontEnd {
     virtual void TextBoxLinesChanged(int /*panel*/, int /*control*/) {}
     virtual void ActiveTabPageChanged(int /*panel*/, int /*control*/) {}
     virtual void ActiveControlChanged(int /*panel*/, int /*control*/) {}
+    // A graph's plots or axis scaling changed (plots added, deleted, restyled; axis ranges).
+    virtual void GraphPlotsChanged(int /*panel*/, int /*control*/) {}
 
     // ---- Pop-ups (modal; run until answered) ----
     virtual void ShowMessage(std::string_view title, std::string_view message) = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ class HeadlessFrontEnd : public FrontEnd {
     // with no answer left, throws ScriptError / ScriptExhausted.
     void AnswerConfirm(bool yes);
     void AnswerPrompt(std::string reply);
+    // What the operator does while the prompt is open before typing the reply (turn the
+    // reference source's knob, read the panel), then the reply.
+    void AnswerPrompt(std::function<void()> whileOpen, std::string reply);
     void CancelPrompt();
     void AnswerFileSelect(std::string path);  // existing or new file, as the disk says
     void CancelFileSelect();
@@ -57,6 +61,7 @@ class HeadlessFrontEnd : public FrontEnd {
         enum class Kind { Confirm, Prompt, File } kind;
         bool accept = true;
         std::string text;
+        std::function<void()> whileOpen;  // may be empty
     };
     Answer TakeAnswer(Answer::Kind kind, std::string_view popup);
 

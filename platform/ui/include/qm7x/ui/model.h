@@ -26,6 +26,7 @@ enum class CtrlKind {
     Picture,
     Decoration,
     ListBox,
+    Graph,
 };
 const char* CtrlKindName(CtrlKind kind);  // "command_button", ... as written in the resource
 
@@ -48,6 +49,43 @@ struct TabPage {
     std::string label;
     int panel = 0;  // handle of the page's panel
 };
+
+// Graphs: what was plotted, exactly as the program gave it.
+enum class PlotKind {
+    Y,      // PlotY: x is the index 0, 1, ...
+    XY,     // PlotXY
+    Line,   // PlotLine: two points
+    Point,  // PlotPoint: one point
+};
+struct Plot {
+    int handle = 0;
+    PlotKind kind = PlotKind::XY;
+    std::vector<double> x;  // as many as y; NaN where a value is missing (a gap)
+    std::vector<double> y;
+    int plotStyle = VAL_THIN_LINE;
+    int pointStyle = VAL_NO_POINT;
+    int lineStyle = VAL_SOLID;
+    int color = VAL_BLACK;
+    std::string legendText;  // empty: not in the legend
+};
+struct GraphAxis {
+    std::string name;
+    int mode = VAL_AUTOSCALE;
+    double min = 0.0;  // VAL_MANUAL: the range shown
+    double max = 10.0;
+};
+// The range an axis shows and the distance of its ticks (on multiples of `tick`): the manual
+// range, or under autoscale the finite values of every plot widened to round tick values, with a
+// little room where a value would lie on the frame (0..10 when nothing is plotted).
+struct AxisRange {
+    double min = 0.0;
+    double max = 10.0;
+    double tick = 2.0;
+    int decimals = 0;  // digits after the point that tell the ticks apart
+};
+// True when the plot style draws lines between points / marks the points.
+bool PlotDrawsLine(const Plot& plot);
+bool PlotDrawsPoints(const Plot& plot);
 
 struct Control {
     int id = 0;
@@ -85,6 +123,11 @@ struct Control {
     // Tab controls.
     std::vector<TabPage> pages;
     int activePage = 0;
+    // Graphs: plots in the order drawn (later ones on top); axes from the resource.
+    std::vector<Plot> plots;
+    int lastPlotHandle = 0;
+    GraphAxis xAxis;
+    GraphAxis yAxis;
     // Pictures: our own artwork as SVG text (may be empty: the front end draws a placeholder).
     std::string image;
     // Appearance and state.
@@ -135,6 +178,9 @@ std::vector<int> PanelHandles();
 std::vector<int> PopupStack();
 // Controls of a panel from back to front (paint order): larger ATTR_ZPLANE_POSITION first.
 std::vector<int> PaintOrder(int panel);
+
+// The range of the graph's axis (VAL_XAXIS or VAL_LEFT_YAXIS) as front ends draw it.
+AxisRange GraphAxisRange(const Control& graph, int axis);
 
 // The numeric value as the control shows it, e.g. 0.0002 in engineering format with precision 3
 // gives "200.000E-6", 1.0 in floating format with precision 2 gives "1.00".

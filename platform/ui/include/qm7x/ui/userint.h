@@ -36,6 +36,7 @@ enum UIError : int {
     UIEUserCancelled = -16,  // the operator cancelled a prompt
     UIENotSupported = -17,   // the front end cannot do this (e.g. images when headless)
     UIEIOError = -18,        // a file could not be written
+    UIEInvalidPlot = -19,    // no plot with that handle on the graph
 };
 // A short English description of an error code (for logs and test messages).
 const char* GetUILErrorString(int error);
@@ -116,6 +117,7 @@ enum CtrlStyle : int {
     CTRL_PICTURE = 12,
     CTRL_RAISED_FRAME = 13,  // decoration
     CTRL_LIST = 14,          // list box
+    CTRL_GRAPH = 15,
 };
 // Adds a control to a panel built at run time; returns its id (> 0) or a negative error.
 int NewCtrl(int panel, int style, std::string_view label, int top, int left);
@@ -183,6 +185,8 @@ enum Attribute : int {
     ATTR_NUM_TAB_PAGES = 910,  // tab controls (read only)
     ATTR_ON_TEXT = 920,        // binary switches, text
     ATTR_OFF_TEXT = 921,
+    ATTR_XNAME = 930,  // graphs: the axis titles, text
+    ATTR_YNAME = 931,
 };
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, double value);
@@ -218,6 +222,15 @@ inline constexpr int VAL_BLUE = 0x0000FF;
 inline constexpr int VAL_BLACK = 0x000000;
 inline constexpr int VAL_WHITE = 0xFFFFFF;
 inline constexpr int VAL_LT_GRAY = 0xC0C0C0;
+inline constexpr int VAL_GRAY = 0xA0A0A0;
+inline constexpr int VAL_DK_GRAY = 0x808080;
+inline constexpr int VAL_DK_RED = 0x800000;
+inline constexpr int VAL_DK_GREEN = 0x008000;
+inline constexpr int VAL_DK_BLUE = 0x000080;
+inline constexpr int VAL_CYAN = 0x00FFFF;
+inline constexpr int VAL_MAGENTA = 0xFF00FF;
+inline constexpr int VAL_YELLOW = 0xFFFF00;
+inline constexpr int VAL_DK_YELLOW = 0x808000;
 inline constexpr int VAL_PANEL_GRAY = 0xD4D0C8;
 
 // ---- Rings and list boxes -----------------------------------------------------------------------
@@ -271,6 +284,68 @@ int GetTableCellVal(int panel, int control, Point cell, double& value);
 int SetTableCellRangeVals(int panel, int control, Rect cells, std::span<const double> values,
                           int order);
 int GetTableCellRangeVals(int panel, int control, Rect cells, std::span<double> values, int order);
+
+// ---- Graphs -------------------------------------------------------------------------------------
+// A graph holds plots, each with a handle (> 0, never reused on that graph) that the plot
+// functions return. Colours are 0xRRGGBB. Not-a-number values are kept as gaps: the point is not
+// drawn (and a line is broken there) but keeps its place, so point i of PlotY is still sample i.
+// Infinite values are refused (UIEInvalidArgument), as are empty data and unknown styles.
+// Front ends always redraw at once; the `refresh` arguments are checked and otherwise ignored.
+inline constexpr int VAL_THIN_LINE = 0;         // plot styles: points joined by a thin line
+inline constexpr int VAL_FAT_LINE = 1;          //   ... by a thick line
+inline constexpr int VAL_SCATTER = 2;           //   points only
+inline constexpr int VAL_CONNECTED_POINTS = 3;  //   points and a thin line between them
+inline constexpr int VAL_NO_POINT = 0;          // point styles
+inline constexpr int VAL_SOLID_CIRCLE = 1;
+inline constexpr int VAL_EMPTY_CIRCLE = 2;
+inline constexpr int VAL_SOLID_SQUARE = 3;
+inline constexpr int VAL_EMPTY_SQUARE = 4;
+inline constexpr int VAL_SOLID_DIAMOND = 5;
+inline constexpr int VAL_EMPTY_DIAMOND = 6;
+inline constexpr int VAL_SIMPLE_DOT = 7;  // a small solid dot
+inline constexpr int VAL_SOLID = 0;       // line styles
+inline constexpr int VAL_DASH = 1;
+inline constexpr int VAL_DOT = 2;
+inline constexpr int VAL_DASH_DOT = 3;
+inline constexpr int VAL_XAXIS = 0;  // axes
+inline constexpr int VAL_LEFT_YAXIS = 1;
+inline constexpr int VAL_MANUAL = 0;     // axis scaling: the range given
+inline constexpr int VAL_AUTOSCALE = 1;  //   a range that holds every plotted value
+inline constexpr int VAL_ALL_PLOTS = -1;
+inline constexpr int VAL_NO_DRAW = 0;  // refresh arguments
+inline constexpr int VAL_DELAYED_DRAW = 1;
+inline constexpr int VAL_IMMEDIATE_DRAW = 2;
+
+// Plot attributes (SetPlotAttribute / GetPlotAttribute).
+enum PlotAttribute : int {
+    ATTR_TRACE_COLOR = 1000,        // 0xRRGGBB
+    ATTR_PLOT_STYLE = 1001,         // VAL_THIN_LINE ...
+    ATTR_TRACE_POINT_STYLE = 1002,  // VAL_NO_POINT ...
+    ATTR_LINE_STYLE = 1003,         // VAL_SOLID ...
+    ATTR_PLOT_LG_TEXT = 1004,       // text in the legend; the legend shows the plots that have one
+};
+
+// y[i] plotted against its index i (0, 1, ...). Returns the plot handle (> 0) or an error.
+int PlotY(int panel, int control, std::span<const double> y, int plotStyle, int pointStyle,
+          int lineStyle, int color);
+// ys[i] against xs[i]; both of the same, non-zero length.
+int PlotXY(int panel, int control, std::span<const double> xs, std::span<const double> ys,
+           int plotStyle, int pointStyle, int lineStyle, int color);
+// A thin solid line from (x1, y1) to (x2, y2) (ATTR_LINE_STYLE changes the style).
+int PlotLine(int panel, int control, double x1, double y1, double x2, double y2, int color);
+// One point in VAL_SOLID_SQUARE (ATTR_TRACE_POINT_STYLE changes it).
+int PlotPoint(int panel, int control, double x, double y, int color);
+// plotHandle VAL_ALL_PLOTS (-1) deletes every plot; refresh: VAL_NO_DRAW ... VAL_IMMEDIATE_DRAW.
+int DeleteGraphPlot(int panel, int control, int plotHandle, int refresh);
+int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, int value);
+int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, std::string_view value);
+int GetPlotAttribute(int panel, int control, int plotHandle, int attribute, int& value);
+int GetPlotAttribute(int panel, int control, int plotHandle, int attribute, std::string& value);
+// VAL_MANUAL: the axis shows min..max (min < max, both finite); VAL_AUTOSCALE: min and max are
+// ignored and the axis follows the plots.
+int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
+// The mode and the range the axis shows now (under autoscale: the range computed from the plots).
+int GetAxisScalingMode(int panel, int control, int axis, int& mode, double& min, double& max);
 
 // ---- Tab controls -------------------------------------------------------------------------------
 int GetPanelHandleFromTabPage(int panel, int tabControl, int pageIndex, int& pagePanel);

@@ -1,0 +1,186 @@
+// The view of a graph control: a Qt Charts chart rebuilt from the model's plots whenever they
+// change. Each plot becomes a scatter series for its points and line series for its lines
+// (one per unbroken run: a missing value breaks the line), all tagged with the plot's handle.
+#include <QChart>
+#include <QChartView>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <cmath>
+
+#include "control_views.h"
+#include "model_bridge.h"
+
+namespace qm7x::ui::qt {
+namespace {
+
+Qt::PenStyle PenStyleOf(int lineStyle) {
+    switch (lineStyle) {
+        case VAL_DASH:
+            return Qt::DashLine;
+        case VAL_DOT:
+            return Qt::DotLine;
+        case VAL_DASH_DOT:
+            return Qt::DashDotLine;
+        default:
+            return Qt::SolidLine;
+    }
+}
+
+void StyleMarkers(QScatterSeries& series, int pointStyle, const QColor& color) {
+    bool solid = true;
+    qreal size = 8.0;
+    switch (pointStyle) {
+        case VAL_EMPTY_CIRCLE:
+            solid = false;
+            [[fallthrough]];
+        case VAL_SOLID_CIRCLE:
+            series.setMarkerShape(QScatterSeries::MarkerShapeCircle);
+            break;
+        case VAL_EMPTY_SQUARE:
+            solid = false;
+            [[fallthrough]];
+        case VAL_SOLID_SQUARE:
+            series.setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+            size = 7.0;
+            break;
+        case VAL_EMPTY_DIAMOND:
+            solid = false;
+            [[fallthrough]];
+        case VAL_SOLID_DIAMOND:
+            series.setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+            size = 9.0;
+            break;
+        default:  // VAL_SIMPLE_DOT
+            series.setMarkerShape(QScatterSeries::MarkerShapeCircle);
+            size = 4.0;
+            break;
+    }
+    series.setMarkerSize(size);
+    series.setPen(QPen(color, 1.5));
+    series.setBrush(solid ? QBrush(color) : QBrush(Qt::NoBrush));
+}
+
+class GraphView : public ControlView {
+  public:
+    GraphView(int panel, int control, QWidget* area) : ControlView(panel, control) {
+        chart_ = new QChart();
+        chart_->setMargins(QMargins(4, 4, 4, 4));
+        chart_->setBackgroundRoundness(0);
+        chart_->legend()->setAlignment(Qt::AlignBottom);  // leaves the plot area its width
+        axisX_ = new QValueAxis();
+        axisY_ = new QValueAxis();
+        for (QValueAxis* axis : {axisX_, axisY_}) {
+            axis->setTickType(QValueAxis::TicksDynamic);
+            axis->setTickAnchor(0.0);
+        }
+        chart_->addAxis(axisX_, Qt::AlignBottom);
+        chart_->addAxis(axisY_, Qt::AlignLeft);
+        view_ = new QChartView(chart_);  // owns the chart, which owns axes and series
+        view_->setRenderHint(QPainter::Antialiasing);
+        view_->setFrameShape(QFrame::StyledPanel);
+        Adopt(view_, area, true);
+    }
+
+    void ShowPlots(const Control& c) override {
+        chart_->removeAllSeries();
+        bool legend = false;
+        for (const Plot& plot : c.plots) {
+            AddPlot(plot);
+            legend = legend || !plot.legendText.empty();
+        }
+        chart_->legend()->setVisible(legend);
+        ShowAxis(*axisX_, c.xAxis, GraphAxisRange(c, VAL_XAXIS));
+        ShowAxis(*axisY_, c.yAxis, GraphAxisRange(c, VAL_LEFT_YAXIS));
+    }
+
+  protected:
+    void ShowKindAttributes(const Control& c) override { ShowPlots(c); }
+    void ApplyTextColor(const QColor& color) override {
+        for (QValueAxis* axis : {axisX_, axisY_}) {
+            axis->setLabelsColor(color);
+            axis->setTitleBrush(color);
+        }
+    }
+    void ApplyBackColor(const QColor& color) override { chart_->setBackgroundBrush(color); }
+
+  private:
+    void AddPlot(const Plot& plot) {
+        const QColor color = ToQColor(plot.color);
+        bool named = false;
+        // The first series of a plot carries its legend text; the others stay out of the legend.
+        const auto add = [&](QXYSeries* series) {
+            series->setProperty("plotHandle", plot.handle);
+            chart_->addSeries(series);
+            series->attachAxis(axisX_);
+            series->attachAxis(axisY_);
+            const bool inLegend = !named && !plot.legendText.empty();
+            if (inLegend) {
+                series->setName(ToQString(plot.legendText));
+                named = true;
+            }
+            for (QLegendMarker* marker : chart_->legend()->markers(series)) {
+                marker->setVisible(inLegend);
+            }
+        };
+        const std::size_t count = std::min(plot.x.size(), plot.y.size());
+        const auto finite = [&](std::size_t i) {
+            return std::isfinite(plot.x[i]) && std::isfinite(plot.y[i]);
+        };
+        if (PlotDrawsLine(plot)) {
+            QList<QPointF> run;
+            const auto drawRun = [&] {
+                if (run.size() > 1) {
+                    auto* line = new QLineSeries();  // owned by the chart once added
+                    line->append(run);
+                    line->setPen(QPen(color, plot.plotStyle == VAL_FAT_LINE ? 3.0 : 1.5,
+                                      PenStyleOf(plot.lineStyle)));
+                    add(line);
+                }
+                run.clear();
+            };
+            for (std::size_t i = 0; i < count; ++i) {
+                if (finite(i)) {
+                    run.append(QPointF(plot.x[i], plot.y[i]));
+                } else {
+                    drawRun();
+                }
+            }
+            drawRun();
+        }
+        if (PlotDrawsPoints(plot)) {
+            auto* points = new QScatterSeries();  // owned by the chart once added
+            for (std::size_t i = 0; i < count; ++i) {
+                if (finite(i)) {
+                    points->append(plot.x[i], plot.y[i]);
+                }
+            }
+            StyleMarkers(*points, plot.pointStyle, color);
+            add(points);
+        }
+    }
+
+    static void ShowAxis(QValueAxis& axis, const GraphAxis& model, const AxisRange& range) {
+        axis.setTitleText(ToQString(model.name));
+        axis.setRange(range.min, range.max);
+        axis.setTickInterval(range.tick);
+        axis.setLabelFormat(QStringLiteral("%.%1f").arg(range.decimals));
+    }
+
+    QChart* chart_;
+    QChartView* view_;
+    QValueAxis* axisX_;
+    QValueAxis* axisY_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlView> CreateGraphView(const Control& control, int panel, QWidget* area) {
+    if (control.kind != CtrlKind::Graph) {
+        return nullptr;
+    }
+    return std::make_unique<GraphView>(panel, control.id, area);
+}
+
+}  // namespace qm7x::ui::qt
