@@ -13,10 +13,14 @@ extern const char kInternalCrcRecord[];
 // C2 F1 F2 F0 EE E5 ED ED FB E9 ("Встроенный"), so they are written as hex escapes. The literal
 // is split after \xE9 because 'C' would otherwise continue the escape. The implicit terminator
 // of the literal is the zero byte after the digits.
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__ELF__)
 // Nothing references the record: "used" keeps the compiler and "retain" keeps --gc-sections
 // from dropping it.
 [[gnu::used, gnu::retain]]
+#elif defined(__GNUC__) || defined(__clang__)
+// PE/COFF (MinGW): the DLL is linked without section garbage collection; "used" keeps the
+// compiler from dropping the record.
+[[gnu::used]]
 #endif
 const char kInternalCrcRecord[] =
     "\xC2\xF1\xF2\xF0\xEE\xE5\xED\xED\xFB\xE9"

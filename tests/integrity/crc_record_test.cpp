@@ -1,12 +1,14 @@
 // The internal CRC record worked in memory: finding, parsing, checking and stamping.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <random>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "qm7x/integrity/crc_record.h"
 #include "test_support.h"
@@ -72,6 +74,27 @@ HexNumber LibraryStrtoul(const std::string& text) {
     return number;
 }
 
+// ISO C reads "0x" without a hexadecimal digit after it as the number 0 followed by "x"; the
+// Microsoft C run-time (msvcrt, which MinGW programs use) converts nothing there. The C library is
+// the reference only where it reads such a text the standard way.
+bool IsBareHexPrefix(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+    if (i == std::string_view::npos) {
+        return false;
+    }
+    if (text[i] == '+' || text[i] == '-') {
+        ++i;
+    }
+    const bool prefix = i + 1 < text.size() && text[i] == '0' && (text[i + 1] | 0x20) == 'x';
+    return prefix &&
+           (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 2])));
+}
+
+bool LibraryIsReferenceFor(std::string_view text) {
+    static const bool standardBarePrefix = LibraryStrtoul("0xg").consumed == 1;
+    return standardBarePrefix || !IsBareHexPrefix(text);
+}
+
 TEST(CrcRecord, ParsesHexLikeStrtoul) {
     struct Case {
         std::string text;
@@ -105,6 +128,9 @@ TEST(CrcRecord, ParsesHexLikeStrtoul) {
         const HexNumber number = ParseHexLikeStrtoul(Bytes(text));
         EXPECT_EQ(number.value, c.value) << '"' << c.text << '"';
         EXPECT_EQ(number.consumed, c.consumed) << '"' << c.text << '"';
+        if (!LibraryIsReferenceFor(c.text)) {
+            continue;
+        }
         const HexNumber library = LibraryStrtoul(c.text);
         EXPECT_EQ(library.value, c.value) << "C library on \"" << c.text << '"';
         EXPECT_EQ(library.consumed, c.consumed) << "C library on \"" << c.text << '"';
@@ -120,6 +146,9 @@ TEST(CrcRecord, ParseAgreesWithTheCLibraryOnRandomTexts) {
         std::string text(length(random), ' ');
         for (char& c : text) {
             c = alphabet[pick(random)];
+        }
+        if (!LibraryIsReferenceFor(text)) {
+            continue;
         }
         const HexNumber expected = LibraryStrtoul(text);
         const HexNumber number = ParseHexLikeStrtoul(Bytes(text));

@@ -116,7 +116,7 @@ TEST_F(PathSearch, OneTrailingSeparatorIsRemoved) {
 
     const PathList list(kDirSep,
                         joined({"a" + kDirSep, "b" + kDirSep + kDirSep, "c", kDirSep, ""}));
-    const std::vector<std::string> expected = {"", "a", "b/", "c", "", ""};
+    const std::vector<std::string> expected = {"", "a", "b" + kDirSep, "c", "", ""};
     ASSERT_EQ(list.Size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(list.Directory(i), expected[i]) << "slot " << i;

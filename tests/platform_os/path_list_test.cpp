@@ -12,6 +12,7 @@
 namespace qm7x::os {
 namespace {
 
+#ifndef _WIN32
 std::vector<std::string> Entries(const std::string& text) {
     std::vector<std::string> entries;
     std::size_t start = 0;
@@ -23,7 +24,6 @@ std::vector<std::string> Entries(const std::string& text) {
     return entries;
 }
 
-#ifndef _WIN32
 // LD_LIBRARY_PATH as the process started with it: one CTest entry runs this test with
 // "/qm7x/first::/qm7x/second".
 TEST(SystemPathList, LoaderDirectoriesInTheLoadersOrder) {

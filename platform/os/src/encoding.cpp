@@ -7,6 +7,8 @@
 #include <memory>
 #include <system_error>
 
+#include "utf8.h"
+
 namespace qm7x::os {
 namespace {
 
@@ -57,44 +59,6 @@ class Converter {
     std::unique_ptr<void, IconvCloser> cd_;
 };
 
-// Length of the well-formed UTF-8 sequence at the start of text, or 0 when it is not one.
-std::size_t Utf8SequenceLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (text.size() < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0u) != 0x80u) {
-            return 0;
-        }
-        codePoint = (codePoint << 6) | (next & 0x3Fu);
-    }
-    const bool overlong =
-        (length == 3 && codePoint < 0x800) || (length == 4 && codePoint < 0x10000);
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (overlong || surrogate || codePoint > 0x10FFFF) {
-        return 0;
-    }
-    return length;
-}
-
 }  // namespace
 
 std::string ToCp1251(std::string_view utf8) {
@@ -105,7 +69,7 @@ std::string ToCp1251(std::string_view utf8) {
     std::size_t inLeft = utf8.size();
     while (!converter.Convert(in, inLeft, out)) {
         // Skip one whole character the code page lacks, or one byte that is not UTF-8.
-        const std::size_t length = Utf8SequenceLength(std::string_view(in, inLeft));
+        const std::size_t length = detail::DecodeUtf8(std::string_view(in, inLeft)).length;
         const std::size_t skip = length == 0 ? 1 : length;
         in += skip;
         inLeft -= skip;

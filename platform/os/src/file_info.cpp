@@ -28,6 +28,12 @@ namespace qm7x::os {
 #ifdef _WIN32
 
 int QueryFileExists(const std::string& path) {
+    // No path of the system is longer than its Unicode paths can be (32767 characters); such a
+    // candidate names no file (as ENAMETOOLONG elsewhere), whatever error the call would give.
+    constexpr std::size_t kLongestPath = 32767;
+    if (path.size() > kLongestPath) {
+        return 0;
+    }
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (GetLastError()) {
@@ -38,6 +44,8 @@ int QueryFileExists(const std::string& path) {
             case ERROR_BAD_NETPATH:
             case ERROR_BAD_NET_NAME:
             case ERROR_BAD_PATHNAME:
+            // A name longer than the system allows names no file (as ENAMETOOLONG elsewhere).
+            case ERROR_FILENAME_EXCED_RANGE:
                 return 0;
             default:
                 return -1;
