@@ -169,8 +169,10 @@ TEST(FileCrc, RecordCutByTheReadBlockChecksAsInMemory) {
     }
 }
 
+#ifndef _WIN32
 // Stamping writes the record's digits in place and nothing else: a sparse file stays sparse,
-// and the stamp reads the file in constant memory whatever its size.
+// and the stamp reads the file in constant memory whatever its size. (The allocated blocks of a
+// file are a POSIX notion; the Windows build leaves this case out.)
 TEST(FileCrc, StampingASparseFileWritesOnlyTheRecord) {
     ScratchDir dir;
     const auto file = dir.File("sparse.bin", "");
@@ -196,6 +198,7 @@ TEST(FileCrc, StampingASparseFileWritesOnlyTheRecord) {
     EXPECT_EQ(check.status, CrcCheckStatus::Match);
     EXPECT_NE(check.storedCrc, 0u);
 }
+#endif
 
 }  // namespace
 }  // namespace qm7x::integrity
