@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "choose_carrier.h"
 #include "driver_calls.h"
 #include "p_qm7x.h"
 #include "program.h"
@@ -15,7 +16,6 @@
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
-#include "select_dialog.h"
 #include "sim_bench.h"
 
 namespace qm7x::test {
@@ -42,21 +42,7 @@ class CalibrationProgram : public ::testing::Test {
     ui::PanelRef cp() const { return ui::PanelRef::Resource(CP); }
 
     // The selection dialog's first carrier, whose first QM7X the program then opens.
-    void chooseTheInstrument() {
-        ui_.script
-            .WaitUntil("the selection dialog is shown",
-                       [] {
-                           int visible = 0;
-                           const int panel = app::SelectDialogControls().panel;
-                           return panel > 0 &&
-                                  ui::GetPanelAttribute(panel, ui::ATTR_VISIBLE, visible) >= 0 &&
-                                  visible != 0;
-                       })
-            .Do("choose the first carrier", [] {
-                const auto& dialog = app::SelectDialogControls();
-                ui::DispatchUserEvent(dialog.panel, dialog.ok, ui::EVENT_COMMIT);
-            });
-    }
+    void chooseTheInstrument() { ChooseTheFirstCarrier(ui_.script); }
     // Presses "Пуск" of the calibration page and waits until the run is over.
     void calibrate() {
         ui_.script.Do("forget the calls so far", [] { ClearDriverCalls(); })

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "choose_carrier.h"
 #include "coeff_storage.h"
 #include "p_qm7x.h"
 #include "program.h"
@@ -14,7 +15,6 @@
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
-#include "select_dialog.h"
 #include "sessions.h"
 #include "sim_bench.h"
 
@@ -35,19 +35,7 @@ std::array<double, 3> testVoltages() {
 }
 
 void chooseTheInstrument(ui::ScriptedOperator& script) {
-    script
-        .WaitUntil("the selection dialog is shown",
-                   [] {
-                       int visible = 0;
-                       const int panel = app::SelectDialogControls().panel;
-                       return panel > 0 &&
-                              ui::GetPanelAttribute(panel, ui::ATTR_VISIBLE, visible) >= 0 &&
-                              visible != 0;
-                   })
-        .Do("choose the first carrier", [] {
-            const auto& dialog = app::SelectDialogControls();
-            ui::DispatchUserEvent(dialog.panel, dialog.ok, ui::EVENT_COMMIT);
-        });
+    ChooseTheFirstCarrier(script);
 }
 
 void exitProgram(ui::ScriptedOperator& script) {

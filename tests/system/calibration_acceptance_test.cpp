@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "calibration_log.h"
+#include "choose_carrier.h"
 #include "program.h"
 #include "program_fixture.h"
 #include "qm7x/integrity/arkomet_crc32.h"
@@ -26,7 +27,6 @@
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/clock.h"
-#include "select_dialog.h"
 
 namespace qm7x::test {
 namespace {
@@ -84,24 +84,10 @@ class CalibrationAcceptance : public ::testing::Test {
 
     // The first carrier offered (VXI0::8::INSTR), whose first QM7X is QM7X-0412 at position 2.
     void chooseTheCarrier() {
-        ui_.script
-            .WaitUntil("the selection dialog is shown",
-                       [] {
-                           int visible = 0;
-                           const int panel = app::SelectDialogControls().panel;
-                           return panel > 0 &&
-                                  ui::GetPanelAttribute(panel, ui::ATTR_VISIBLE, visible) >= 0 &&
-                                  visible != 0;
-                       })
-            .Do("choose the first carrier",
-                [] {
-                    const auto& dialog = app::SelectDialogControls();
-                    ui::DispatchUserEvent(dialog.panel, dialog.ok, ui::EVENT_COMMIT);
-                })
-            .Do("the module is QM7X-0412 at position 2", [] {
-                EXPECT_EQ(protocolTitle,
-                          "Протокол поверки мезонина QM7X N 2 на TRHOLDR Н.М., крейт 1, слот 5");
-            });
+        ChooseTheFirstCarrier(ui_.script).Do("the module is QM7X-0412 at position 2", [] {
+            EXPECT_EQ(protocolTitle,
+                      "Протокол поверки мезонина QM7X N 2 на TRHOLDR Н.М., крейт 1, слот 5");
+        });
     }
     // Calibrates a channel at ±90 % of its range: at each prompt the operator sets the source,
     // then types its value.
