@@ -11,12 +11,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "qm7x/integrity/arkomet_crc32.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -71,42 +71,6 @@ void Check(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * gSizeBytes));
 }
 
-// Console output as usual, then the throughput of the check over the baseline's (CPU and real
-// time; the "mean" aggregate when repetitions are asked for).
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean") {
-                auto& t = times_[run.run_name.function_name];
-                if (run.run_type != Run::RT_Iteration || !t.mean) {
-                    t = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime(),
-                         run.run_type != Run::RT_Iteration};
-                }
-            }
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto check = times_.find("check");
-        const auto base = times_.find("baseline_zlib_crc32");
-        if (check != times_.end() && base != times_.end()) {
-            std::printf("\ncheck / zlib crc32 throughput: cpu %.3f, real %.3f\n",
-                        base->second.cpu / check->second.cpu,
-                        base->second.real / check->second.real);
-        }
-    }
-
-  private:
-    struct Time {
-        double cpu = 0.0;
-        double real = 0.0;
-        bool mean = false;
-    };
-    std::map<std::string, Time> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,7 +90,15 @@ int main(int argc, char** argv) {
     WriteFile();
     benchmark::RegisterBenchmark("baseline_zlib_crc32", Baseline)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("check", Check)->Unit(benchmark::kMillisecond);
-    RatioReporter reporter;
+    qm7x::bench::TimingReporter reporter([](const qm7x::bench::Timings& t) {
+        const auto check = t.find("check");
+        const auto base = t.find("baseline_zlib_crc32");
+        if (check != t.end() && base != t.end()) {
+            std::printf("\ncheck / zlib crc32 throughput: cpu %.3f, real %.3f\n",
+                        base->second.cpu / check->second.cpu,
+                        base->second.real / check->second.real);
+        }
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::error_code ignored;

@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "timing_reporter.h"
 #include "trqm7x_math.h"
 
 namespace {
@@ -150,66 +150,6 @@ std::string configName(const char* type, const Layout& layout) {
            "/frames:" + std::to_string(layout.frames);
 }
 
-// Console output as usual, then the ratio of each conversion's throughput to its baseline's.
-// Both move the same bytes, so the ratio is the baseline's time per block over the
-// conversion's: CPU time (robust on a shared machine) and real time. With repetitions the
-// "median" aggregate is used (robust against the other work of a shared machine), otherwise the
-// average of the runs.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            Timing& t = timings_[run.run_name.function_name];
-            if (run.run_type == Run::RT_Iteration) {
-                t.cpu.add(run.GetAdjustedCPUTime());
-                t.real.add(run.GetAdjustedRealTime());
-            } else if (run.aggregate_name == "median") {
-                t.medianCpu = run.GetAdjustedCPUTime();
-                t.medianReal = run.GetAdjustedRealTime();
-            }
-        }
-    }
-
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-40s %10s %10s\n", "conversion / baseline", "cpu time", "real time");
-        for (const auto& [name, t] : timings_) {
-            if (name.rfind("convert/", 0) != 0) {
-                continue;
-            }
-            const auto base = timings_.find("baseline/" + name.substr(8));
-            if (base == timings_.end() || !t.valid() || !base->second.valid()) {
-                continue;
-            }
-            std::printf("%-40s %10.3f %10.3f\n", name.substr(8).c_str(),
-                        base->second.cpuTime() / t.cpuTime(),
-                        base->second.realTime() / t.realTime());
-        }
-    }
-
-  private:
-    struct Average {
-        double sum = 0.0;
-        int count = 0;
-        void add(double v) {
-            sum += v;
-            ++count;
-        }
-        double value() const { return sum / count; }
-    };
-    struct Timing {
-        Average cpu;
-        Average real;
-        double medianCpu = 0.0;
-        double medianReal = 0.0;
-        bool valid() const { return medianCpu > 0.0 || cpu.count > 0; }
-        double cpuTime() const { return medianCpu > 0.0 ? medianCpu : cpu.value(); }
-        double realTime() const { return medianReal > 0.0 ? medianReal : real.value(); }
-    };
-    std::map<std::string, Timing> timings_;
-};
-
 template <typename Out>
 void registerPair(const char* type, Layout layout) {
     const std::string suffix = configName(type, layout);
@@ -234,12 +174,18 @@ int main(int argc, char** argv) {
             }
         }
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return qm7x::bench::RunWithSummary(argc, argv, [](const qm7x::bench::Timings& t) {
+        std::printf("\n%-40s %10s %10s\n", "conversion / baseline", "cpu time", "real time");
+        for (const auto& [name, convert] : t) {
+            if (name.rfind("convert/", 0) != 0) {
+                continue;
+            }
+            const auto base = t.find("baseline/" + name.substr(8));
+            if (base == t.end()) {
+                continue;
+            }
+            std::printf("%-40s %10.3f %10.3f\n", name.substr(8).c_str(),
+                        base->second.cpu / convert.cpu, base->second.real / convert.real);
+        }
+    });
 }

@@ -19,9 +19,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chklog.h"
@@ -34,6 +34,7 @@
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
 #include "sessions.h"
+#include "timing_reporter.h"
 #include "trqm7x.h"
 #include "verify_callbacks.h"
 
@@ -148,50 +149,6 @@ void point(benchmark::State& state) {
     }
 }
 
-// Console output as usual, then each measurement against its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean") {
-                auto& t = times_[run.run_name.function_name];
-                t = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime(),
-                     run.time_unit};  // the mean, when there are repetitions, comes last
-            }
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto us = [](const Time& t, double v) {
-            return v * 1e6 / benchmark::GetTimeUnitMultiplier(t.unit);
-        };
-        if (times_.count("check/100") && times_.count("stats/100")) {
-            const Time& c = times_["check/100"];
-            const Time& b = times_["stats/100"];
-            std::printf("\ncheck/100 over stats/100: %.2f (cpu), %.2f (real); check %.3f us\n",
-                        c.cpu / b.cpu, c.real / b.real, us(c, c.real));
-        }
-        if (times_.count("point/instant") && times_.count("block/instant")) {
-            const Time& p = times_["point/instant"];
-            const Time& b = times_["block/instant"];
-            std::printf("point/instant over block/instant: %.2f (cpu), %.2f (real)\n",
-                        p.cpu / b.cpu, p.real / b.real);
-            std::printf("the point beyond the block: %.3f ms real, %.3f ms cpu\n",
-                        (us(p, p.real) - us(b, b.real)) / 1000,
-                        (us(p, p.cpu) - us(b, b.cpu)) / 1000);
-        }
-    }
-
-  private:
-    struct Time {
-        double cpu = 0;
-        double real = 0;
-        benchmark::TimeUnit unit = benchmark::kNanosecond;
-    };
-    std::map<std::string, Time> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -199,12 +156,22 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("check/100", check);
     benchmark::RegisterBenchmark("block/instant", blockBaseline)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("point/instant", point)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return qm7x::bench::RunWithSummary(argc, argv, [](const qm7x::bench::Timings& t) {
+        const auto check = t.find("check/100");
+        const auto stats = t.find("stats/100");
+        if (check != t.end() && stats != t.end()) {
+            const auto& [c, b] = std::pair(check->second, stats->second);
+            std::printf("\ncheck/100 over stats/100: %.2f (cpu), %.2f (real); check %.3f us\n",
+                        c.cpu / b.cpu, c.real / b.real, c.real * 1e6);
+        }
+        const auto point = t.find("point/instant");
+        const auto block = t.find("block/instant");
+        if (point != t.end() && block != t.end()) {
+            const auto& [p, b] = std::pair(point->second, block->second);
+            std::printf("point/instant over block/instant: %.2f (cpu), %.2f (real)\n",
+                        p.cpu / b.cpu, p.real / b.real);
+            std::printf("the point beyond the block: %.3f ms real, %.3f ms cpu\n",
+                        (p.real - b.real) * 1e3, (p.cpu - b.cpu) * 1e3);
+        }
+    });
 }
