@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "auto_page.h"
 #include "instruments.h"
 #include "math_library_check.h"
 #include "p_qm7x.h"
@@ -44,8 +45,22 @@ bool loadPanels() {
 void takeTabPages() {
     ui::GetPanelHandleFromTabPage(mpPanel, MP_TAB, 0, cpPanel);
     ui::GetPanelHandleFromTabPage(mpPanel, MP_TAB, 1, ppPanel);
+    ui::GetPanelHandleFromTabPage(mpPanel, MP_TAB, 2, apPanel);
     ui::SetActiveTabPage(mpPanel, MP_TAB, 0);
 }
+
+}  // namespace
+
+bool LoadProgramPanels() {
+    if (!loadPanels()) {
+        return false;
+    }
+    takeTabPages();
+    SetUpAutoPage();
+    return true;
+}
+
+namespace {
 
 void showVersions() {
     // The query's status is not checked: the field shows what the driver wrote (empty if nothing).
@@ -70,7 +85,9 @@ void runEventLoop() {
     }
 }
 
-void shutDown() {
+}  // namespace
+
+void ShutDownProgram() {
     if (mezSession != 0) {
         closeMezSession();  // also points coeffPtr back at the program's own copy
     }
@@ -82,8 +99,6 @@ void shutDown() {
     }
 }
 
-}  // namespace
-
 int RunProgram(int argc, char** argv) {
     exitRequested = 0;
     quitRequested = 0;
@@ -91,10 +106,9 @@ int RunProgram(int argc, char** argv) {
     if (ui::InitUserInterface(argc, argv) < 0) {
         return -1;
     }
-    if (!loadPanels()) {
+    if (!LoadProgramPanels()) {
         return -1;
     }
-    takeTabPages();
     if (FindVISAinstruments() <= 0) {
         ui::MessagePopup("Приборная панель носителя мезонинов",
                          "Инструмент не найден.\nПанель запускается в демо-режиме.");
@@ -108,7 +122,7 @@ int RunProgram(int argc, char** argv) {
     showVersions();
     checkMathLibrary();
     runEventLoop();
-    shutDown();
+    ShutDownProgram();
     return 0;
 }
 

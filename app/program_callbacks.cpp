@@ -1,5 +1,6 @@
 #include "program_callbacks.h"
 
+#include "auto_page.h"
 #include "calibr_callbacks.h"
 #include "coeff_storage.h"
 #include "qm7x/program/channel_relay.h"
@@ -43,6 +44,11 @@ void RegisterProgramCallbacks() {
     RegisterCallback("calibrPoint", &calibr::calibrPoint);
     RegisterCallback("calibrCB", &calibr::calibrCB);
     RegisterCallback("resetCB", &calibr::resetCB);
+
+    RegisterCallback("apFind", &apFind);
+    RegisterCallback("apPlanFile", &apPlanFile);
+    RegisterCallback("apStart", &apStart);
+    RegisterCallback("apStop", &apStop);
 }
 
 }  // namespace qm7x::app

@@ -7,6 +7,7 @@
 
 #include "calibr_callbacks.h"
 #include "calibr_constants.h"
+#include "calibr_run.h"
 #include "p_qm7x.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
@@ -68,8 +69,19 @@ constexpr PassEnd endRun(int returnValue = 0) {
     return {false, returnValue};
 }
 
+// The operator at the prompt, which shows the previous reply.
+bool PromptOperator(Polarity polarity, std::string& reply) {
+    return ui::PromptPopup(kPromptTitle,
+                           polarity == Polarity::positive ? kPositivePrompt : kNegativePrompt,
+                           reply, kMaxReplyLength) == 0;
+}
+
 class CalibrationRun {
   public:
+    explicit CalibrationRun(ReferenceAnswer answer) : answer_(std::move(answer)) {}
+
+    bool calibrated() const { return calibrated_; }
+
     int run() {
         for (int pass = 0; pass < 2; ++pass) {
             const PassEnd end = point(pass == 0 ? Polarity::positive : Polarity::negative);
@@ -78,7 +90,7 @@ class CalibrationRun {
             }
         }
         ui::SetCtrlVal(cpPanel, CP_LED, 0);
-        computeGains();
+        calibrated_ = computeGains();
         return 0;
     }
 
@@ -136,8 +148,7 @@ class CalibrationRun {
     // reply that is not a voltage of the point's polarity ends the run.
     bool askVoltage(Polarity polarity) {
         const bool positive = polarity == Polarity::positive;
-        if (ui::PromptPopup(kPromptTitle, positive ? kPositivePrompt : kNegativePrompt, reply_,
-                            kMaxReplyLength) != 0) {
+        if (!answer_(polarity, reply_)) {
             showStatusInfo(kCancelled);
             return false;
         }
@@ -184,10 +195,10 @@ class CalibrationRun {
     }
 
     // The driver computes the pair; exactly that channel's pair is copied and shown.
-    void computeGains() {
+    bool computeGains() {
         if (failed(trqm7x_extcalibr(mezSession, uPos_, uNeg_, positive_.data(), negative_.data(),
                                     kSamplesPerPoint, static_cast<ViInt16>(curChan)))) {
-            return;
+            return false;
         }
         firstGain(coeffCopy, curChan) = firstGain(*coeffPtr, curChan);
         secondGain(coeffCopy, curChan) = secondGain(*coeffPtr, curChan);
@@ -195,8 +206,11 @@ class CalibrationRun {
                             firstGain(coeffCopy, curChan));
         ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(2, curChan),
                             secondGain(coeffCopy, curChan));
+        return true;
     }
 
+    ReferenceAnswer answer_;
+    bool calibrated_ = false;
     BenchRestorer restorer_;
     double uPos_ = 0.0;
     double uNeg_ = 0.0;
@@ -215,7 +229,13 @@ int calibrPoint(int /*panel*/, int /*control*/, int event, void* /*callbackData*
         return 0;
     }
     const RunInProgress inProgress;
-    return CalibrationRun().run();
+    return CalibrationRun(PromptOperator).run();
+}
+
+bool RunCalibration(const ReferenceAnswer& answer) {
+    CalibrationRun run(answer);
+    run.run();
+    return run.calibrated();
 }
 
 }  // namespace qm7x::calibr

@@ -2,6 +2,7 @@
 // driver's coefficient record.
 #include "coeff_storage.h"
 
+#include "calibr_run.h"
 #include "calibration_log.h"
 #include "p_qm7x.h"
 #include "qm7x/program/panel_handles.h"
@@ -87,6 +88,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     if (ui::ConfirmPopup("", "Записать коэффициенты?") != 1) {
         return 0;
     }
+    StoreCoefficients();
+    return 0;
+}
+
+bool StoreCoefficients() {
     ui::SetWaitCursor(1);
     // The gains are not taken from the table: they are those of the last load, default reset or
     // calibration run, already in coeffCopy.
@@ -109,7 +115,7 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
         refreshRanges();
     }
     ui::SetWaitCursor(0);
-    return 0;
+    return written;
 }
 
 int resetCf(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,

@@ -1,6 +1,7 @@
 // The two buttons of the main panel that act on the mezzanine directly: the zero-offset
 // adjustment and the reset.
 #include "calibr_callbacks.h"
+#include "calibr_run.h"
 #include "p_qm7x.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
@@ -20,12 +21,17 @@ int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
     if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
+    AdjustZeroOffset();
+    return 0;
+}
+
+bool AdjustZeroOffset() {
     clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed adjustment leaves the old offsets: shown, so that it does not pass for success.
-    checkErr(trqm7x_displacement(mezSession));
+    const bool adjusted = checkErr(trqm7x_displacement(mezSession)) >= 0;
     ui::SetWaitCursor(0);
-    return 0;
+    return adjusted;
 }
 
 int resetCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,

@@ -2,7 +2,9 @@
 #include "verification_run.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chklog.h"
@@ -129,14 +131,16 @@ double pointTolerance(double un) {
     return uLimits[curChan] + lastAllowance;
 }
 
-void runPoint() {
+}  // namespace
+
+std::optional<TakenPoint> TakePoint() {
     clearStatusLine();
     WaitCursor waitCursor;
     if (mezSession == 0) {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
         readPage();
         showStatusError(kNoMezzanine);
-        return;
+        return std::nullopt;
     }
     openProtocolIfNone();
     const PagePoint point = readPage();
@@ -144,24 +148,27 @@ void runPoint() {
         // The channel selects a bit of the mask and a tolerance: nothing outside 1..3 is measured.
         showStatusError("Неверный номер канала: " + std::to_string(curChan) +
                         " (канал 1, 2 или 3)");
-        return;
+        return std::nullopt;
     }
     if (!startBlock(point.period) || !waitForBlock(point.period)) {
-        return;
+        return std::nullopt;
     }
     std::vector<double> samples(kSamplesPerPoint);
     if (checkErr(trqm7x_read_block(mezSession, 0, kSamplesPerPoint, samples.data())) < 0 ||
         checkErr(trqm7x_input_trigger(mezSession, 0, 0)) < 0) {
-        return;
+        return std::nullopt;
     }
     SetReleSwitch(0);
     const std::string heading = PointHeading(point.period);
-    const double tolerance = pointTolerance(point.un);
-    DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance);
+    TakenPoint taken;
+    taken.channel = curChan;
+    taken.un = point.un;
+    taken.tolerance = pointTolerance(point.un);
+    taken.result = DoChlp(kProtocolLog, heading, samples, curChan, point.un, taken.tolerance);
+    taken.samples = std::move(samples);
     ui::DefaultCtrl(ppPanel, PP_U);
+    return taken;
 }
-
-}  // namespace
 
 int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
               int /*eventData2*/) {
@@ -170,7 +177,7 @@ int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
         return 0;
     }
     RunInProgress guard;
-    runPoint();
+    TakePoint();
     return 0;
 }
 
