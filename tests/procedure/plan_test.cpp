@@ -19,15 +19,16 @@ TEST(Plan, TheStandardPlanTakesZeroAndTenFiftyNinetyPercentBothWaysOnEachChannel
     EXPECT_TRUE(plan.zeroOffset);
     ASSERT_EQ(plan.points.size(), 21u);
     const double ranges[] = {10.0, 1.0, 0.1};
-    const double percents[] = {0, 10, -10, 50, -50, 90, -90};
+    // As an operator types them: 90 % of 0.1 V is 0.09, not 0.09000000000000001.
+    const double typed[3][7] = {{0, 1, -1, 5, -5, 9, -9},
+                                {0, 0.1, -0.1, 0.5, -0.5, 0.9, -0.9},
+                                {0, 0.01, -0.01, 0.05, -0.05, 0.09, -0.09}};
     for (std::size_t i = 0; i < plan.points.size(); ++i) {
         const PlanPoint& point = plan.points[i];
         EXPECT_EQ(point.channel, static_cast<int>(i / 7) + 1);
-        EXPECT_EQ(NominalVolts(point, ranges[i / 7]), percents[i % 7] / 100 * ranges[i / 7]);
+        EXPECT_EQ(NominalVolts(point, ranges[i / 7]), typed[i / 7][i % 7]) << i;
         EXPECT_FALSE(point.periodS || point.passband || point.temperature);
     }
-    // As an operator types it: 90 % of 0.1 V is 0.09, not 0.09000000000000001.
-    EXPECT_EQ(NominalVolts(plan.points[19], 0.1), 0.09);
 }
 
 TEST(Plan, APointTakesThePlansConditionsUnlessItGivesItsOwn) {

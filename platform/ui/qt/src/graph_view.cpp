@@ -7,6 +7,7 @@
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 #include "control_views.h"
@@ -163,6 +164,13 @@ class GraphView : public ControlView {
 
     static void ShowAxis(QValueAxis& axis, const GraphAxis& model, const AxisRange& range) {
         axis.setTitleText(ToQString(model.name));
+        // Ticks are laid out at every change: the old interval over the new range (9 V of ticks
+        // 1 uV apart after a point at 0.09 V) would build millions of them and freeze the window.
+        // A wide interval while the range changes keeps every layout to a few ticks.
+        const double wide = std::max(axis.max() - axis.min(), range.max - range.min);
+        if (std::isfinite(wide) && wide > 0.0) {
+            axis.setTickInterval(wide);
+        }
         axis.setRange(range.min, range.max);
         axis.setTickInterval(range.tick);
         axis.setLabelFormat(QStringLiteral("%.%1f").arg(range.decimals));
