@@ -30,6 +30,17 @@ std::string Row(const procedure::PointFacts& point) {
     return std::string(text) + (point.pass ? "Норма" : "Не норма");
 }
 
+// Appends a line to the page's list and keeps the last line in view.
+void AppendLine(int panel, const std::string& line) {
+    ui::InsertTextBoxLine(panel, AP_POINTS, -1, line);
+    int lines = 0;
+    int visible = 0;
+    ui::GetNumTextBoxLines(panel, AP_POINTS, lines);
+    ui::GetCtrlAttribute(panel, AP_POINTS, ui::ATTR_VISIBLE_LINES, visible);
+    ui::SetCtrlAttribute(panel, AP_POINTS, ui::ATTR_FIRST_VISIBLE_LINE,
+                         lines - visible > 0 ? lines - visible : 0);
+}
+
 const char* PhaseTitle(procedure::Phase phase) {
     switch (phase) {
         case procedure::Phase::asFound:
@@ -147,22 +158,19 @@ int apStart(int panel, int, int event, void*, int, int) {
     events.progress = [&](const std::string& text) { ui::SetCtrlVal(panel, AP_PROGRESS, text); };
     events.pointTaken = [&](const procedure::PointFacts& point) {
         if (!anyPoint || point.phase != shownPhase) {
-            ui::InsertTextBoxLine(panel, AP_POINTS, -1, PhaseTitle(point.phase));
-            ui::InsertTextBoxLine(panel, AP_POINTS, -1, kHeader);
+            AppendLine(panel, PhaseTitle(point.phase));
+            AppendLine(panel, kHeader);
             shownPhase = point.phase;
             anyPoint = true;
         }
-        ui::InsertTextBoxLine(panel, AP_POINTS, -1, Row(point));
+        AppendLine(panel, Row(point));
         verify::ShowPointPlot(panel, point.samples, point.judgement, point.channel, point.un,
                               point.tolerance);
     };
     events.channelCalibrated = [&](const procedure::CalibrationFacts& facts) {
-        ui::InsertTextBoxLine(panel, AP_POINTS, -1,
-                              "канал " + std::to_string(facts.channel) + " откалиброван");
+        AppendLine(panel, "канал " + std::to_string(facts.channel) + " откалиброван");
     };
-    events.stored = [&] {
-        ui::InsertTextBoxLine(panel, AP_POINTS, -1, "коэффициенты записаны в EEPROM");
-    };
+    events.stored = [&] { AppendLine(panel, "коэффициенты записаны в EEPROM"); };
     events.stopRequested = [] { return stopAsked; };
     const auto outcome = procedure::RunProcedure(calibrator, plan, mode, events);
     ui::SetCtrlAttribute(panel, AP_STOP, ui::ATTR_DIMMED, 1);
