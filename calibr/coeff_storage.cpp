@@ -18,18 +18,18 @@ namespace {
 constexpr int kRangeColumn = 3;
 constexpr int kTestUColumn = 4;
 
-// Rows 1..3 of one column of the table.
+// Rows 1..kChannels of one column of the table.
 ui::Rect column(int col) {
     return ui::MakeRect(1, col, kChannels, 1);
 }
 
-void showColumn(int col, const std::array<double, 3>& values) {
+void showColumn(int col, const std::array<double, kChannels>& values) {
     ui::SetTableCellRangeVals(cpPanel, CP_TABLE, column(col), values, ui::VAL_COLUMN_MAJOR);
 }
 
 // Reads a column; on a failed read the target keeps what it held.
-void readColumn(int col, std::array<double, 3>& values) {
-    std::array<double, 3> read{};
+void readColumn(int col, std::array<double, kChannels>& values) {
+    std::array<double, kChannels> read{};
     if (ui::GetTableCellRangeVals(cpPanel, CP_TABLE, column(col), read, ui::VAL_COLUMN_MAJOR) >=
         0) {
         values = read;
@@ -132,7 +132,8 @@ int allCB(int panel, int control, int event, void* /*callbackData*/, int /*event
     double value = 0.0;
     ui::GetCtrlVal(panel, control, value);
     const int col = control == CP_RANGE ? kRangeColumn : kTestUColumn;
-    const std::array<double, 3> values{value, value, value};
+    std::array<double, kChannels> values{};
+    values.fill(value);
     ui::SetTableCellRangeVals(panel, CP_TABLE, column(col), values, ui::VAL_COLUMN_MAJOR);
     ui::DisplayPanel(panel);
     return 0;

@@ -23,6 +23,9 @@ constexpr const char* kDriverRevision = "trqm7x_32 2.4.1 (имитатор ст�
 constexpr std::int32_t kDisplacementSamples = 1000;
 constexpr std::int16_t kQm7xTypeCode = 31;  // the carrier reports a QM7X with this type code
 
+// The math library converts as many channels as the module has.
+static_assert(sizeof(ConvParams::offset) / sizeof(double) == qm7x::kChannels);
+
 // Conversion parameters of the record: raw codes are 32-bit words, gains in volts per code.
 ConvParams ParamsOf(const MezzanineSession& session) {
     ConvParams params{};

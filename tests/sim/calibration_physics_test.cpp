@@ -66,7 +66,7 @@ class CalibrationPhysics : public BenchTest {
         void* address = nullptr;
         EXPECT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &address), VI_SUCCESS);
         CoeffRecord copy;
-        std::memcpy(copy.bytes.data(), address, kRecordSize);
+        std::memcpy(copy.bytes.data(), address, kCoeffRecordSize);
         return copy;
     }
 
