@@ -12,6 +12,12 @@
 
 namespace qm7x::sim {
 
+// The shared layout's names, for the drivers' sources that use this namespace.
+using qm7x::GainIndex;
+using qm7x::kChannels;
+using qm7x::kCoeffRecordDoubles;
+using qm7x::kCoeffRecordSize;
+
 // Codes of a full-scale input on the nominal scale (a 24-bit converter): gain = range / 2^23.
 inline constexpr double kFullScaleCodes = 8388608.0;
 
