@@ -1,5 +1,6 @@
 # The one writer of the ELF ".note.package" version note: qm7x_add_package_note(<target> <json>...)
-# joins the JSON pieces, generates a source from cmake/package_note.cpp.in into the build folder and adds it to <target>.
+# joins the JSON pieces, generates a source from cmake/package_note.cpp.in into the build folder
+# and adds it to <target>.
 # A CMake template rather than a header of ours, so that the math library, which depends on
 # nothing of ours, and the program share it.
 set(_QM7X_PACKAGE_NOTE_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/package_note.cpp.in)
