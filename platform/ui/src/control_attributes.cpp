@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "attribute_table.h"
 #include "controls_internal.h"
 #include "runtime.h"
 
@@ -37,17 +38,9 @@ struct IntAttribute {
     int (*set)(Control&, int);
 };
 
-int Stored(int& field, int value) {
-    field = value;
-    return 0;
-}
-int StoredIf(bool valid, int& field, int value) {
-    return valid ? Stored(field, value) : UIEInvalidArgument;
-}
-int StoredFlag(bool& field, int value) {
-    field = value != 0;
-    return 0;
-}
+using detail::Stored;
+using detail::StoredFlag;
+using detail::StoredIf;
 int Count(std::size_t n) {
     return static_cast<int>(n);
 }
@@ -119,9 +112,7 @@ const std::array kIntAttributes{
 };
 
 const IntAttribute* IntAttributeOf(int attribute) {
-    const auto it = std::find_if(kIntAttributes.begin(), kIntAttributes.end(),
-                                 [&](const IntAttribute& a) { return a.attribute == attribute; });
-    return it == kIntAttributes.end() ? nullptr : &*it;
+    return detail::Find(kIntAttributes, attribute);
 }
 
 // A text attribute: the kinds that have it and where its text lives (read and set alike).
@@ -146,9 +137,8 @@ const std::array kTextAttributes{
 
 // The text of the attribute, or null when the control has no such attribute.
 std::string* TextOf(Control& c, int attribute) {
-    const auto it = std::find_if(kTextAttributes.begin(), kTextAttributes.end(),
-                                 [&](const TextAttribute& a) { return a.attribute == attribute; });
-    return it != kTextAttributes.end() && Has(it->kinds, c) ? &it->text(c) : nullptr;
+    const TextAttribute* a = detail::Find(kTextAttributes, attribute);
+    return a != nullptr && Has(a->kinds, c) ? &a->text(c) : nullptr;
 }
 
 // The limits a numeric control has when none were given: those of its data type.
