@@ -21,18 +21,17 @@
 #include <string>
 #include <vector>
 
-#include "instruments.h"
 #include "p_qm7x.h"
-#include "program.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/program.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/procedure/procedure.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
-#include "sessions.h"
 #include "timing_reporter.h"
 #include "trqm7x.h"
-#include "verify_callbacks.h"
 
 namespace {
 

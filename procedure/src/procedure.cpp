@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "calibr_run.h"
 #include "p_qm7x.h"
+#include "qm7x/calibr/calibr_run.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
 #include "qm7x/program/panel_handles.h"
@@ -14,9 +14,9 @@
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "qm7x/verify/verification_run.h"
+#include "qm7x/verify/verify_callbacks.h"
 #include "trqm7x.h"
-#include "verification_run.h"
-#include "verify_callbacks.h"
 
 namespace qm7x::procedure {
 namespace {

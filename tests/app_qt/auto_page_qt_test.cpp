@@ -16,7 +16,8 @@
 #include <iterator>
 
 #include "p_qm7x.h"
-#include "program.h"
+#include "qm7x/app/program.h"
+#include "qm7x/app/select_dialog.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/clock.h"
@@ -24,7 +25,6 @@
 #include "qm7x/ui/qt/qt_frontend.h"
 #include "qm7x/ui/scripted_operator.h"
 #include "qt_frontend.h"
-#include "select_dialog.h"
 #include "world.h"
 
 namespace qm7x::test {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "choose_carrier.h"
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/program.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/procedure/procedure.h"
 #include "qm7x/program/panel_handles.h"

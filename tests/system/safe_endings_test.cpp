@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "choose_carrier.h"
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/program.h"
 #include "qm7x/procedure/procedure.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"

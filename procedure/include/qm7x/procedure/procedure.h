@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "deviation_check.h"
 #include "qm7x/procedure/dc_calibrator.h"
 #include "qm7x/procedure/plan.h"
+#include "qm7x/verify/deviation_check.h"
 
 namespace qm7x::procedure {
 
