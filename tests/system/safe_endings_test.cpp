@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -35,6 +36,10 @@ struct SafeEndingCase {
     Ending ending;
     const char* cause;  // part of the status line
 };
+
+void PrintTo(const SafeEndingCase& param, std::ostream* os) {
+    *os << param.name;
+}
 
 class SafeEndings : public ::testing::TestWithParam<SafeEndingCase> {
   protected:
