@@ -1,8 +1,8 @@
 #include "qm7x/procedure/dc_calibrator.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
-#include <utility>
 
 #include "qm7x/visa/visa.h"
 
@@ -13,10 +13,30 @@ constexpr std::size_t kReplyLength = 256;
 // Errors read back after one command: more than a queue holds means the queue is broken.
 constexpr int kMaxErrorsRead = 20;
 
-// Maker and model of the calibrators this driver speaks to.
-constexpr std::array<std::pair<const char*, const char*>, 1> kKnownModels{{
-    {"ARKOMETRIX", "DCC-22"},
-}};
+// The calibrators this driver speaks to: maker, model and the data sheet's accuracy (one year,
+// 23 +/- 5 degrees C).
+struct KnownModel {
+    const char* maker;
+    const char* model;
+    std::vector<AccuracyRange> accuracy;
+};
+const std::vector<KnownModel>& KnownModels() {
+    static const std::vector<KnownModel> models{
+        {"ARKOMETRIX",
+         "DCC-22",
+         {{0.22, 10, 0.5e-6}, {2.2, 8, 1.0e-6}, {11, 6, 4.0e-6}, {22, 6, 8.0e-6}}},
+    };
+    return models;
+}
+
+const KnownModel* ModelOf(const std::string& idn) {
+    for (const auto& known : KnownModels()) {
+        if (idn.rfind(std::string(known.maker) + "," + known.model + ",", 0) == 0) {
+            return &known;
+        }
+    }
+    return nullptr;
+}
 
 std::string Trimmed(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
@@ -35,12 +55,7 @@ std::string VoltsText(double volts) {
 }  // namespace
 
 bool IsKnownCalibrator(const std::string& idn) {
-    for (const auto& [maker, model] : kKnownModels) {
-        if (idn.rfind(std::string(maker) + "," + model + ",", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return ModelOf(idn) != nullptr;
 }
 
 std::vector<CalibratorFound> FindCalibrators() {
@@ -139,6 +154,7 @@ DcCalibrator::Failure DcCalibrator::open(const std::string& resource) {
         return "Калибратор " + resource + ": прибор «" + reply + "» не калибратор этой программы";
     }
     idn_ = reply;
+    accuracy_ = ModelOf(reply)->accuracy;
     if (auto failed = write("*RST;*CLS")) {
         close();
         return failed;
@@ -192,6 +208,16 @@ DcCalibrator::Failure DcCalibrator::checkErrors(const std::string& command) {
         return cause;
     }
     return failure(command, "очередь ошибок калибратора не опустела");
+}
+
+double DcCalibrator::accuracyV(double volts) const {
+    const double magnitude = std::fabs(volts);
+    for (const auto& range : accuracy_) {
+        if (magnitude <= range.rangeV) {
+            return range.ppm * 1e-6 * magnitude + range.floorV;
+        }
+    }
+    return 0.0;
 }
 
 DcCalibrator::Failure DcCalibrator::setVolts(double volts) {

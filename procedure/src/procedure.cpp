@@ -262,6 +262,7 @@ class Procedure {
             facts.judgement = taken->result;
             facts.calibrator = calibrator_.resource();
             facts.calibratorIdentity = calibrator_.identity();
+            facts.calibratorAccuracyV = calibrator_.accuracyV(facts.un);
             outcome.lastPass.push_back(facts);
             if (events_.pointTaken) {
                 events_.pointTaken(facts);

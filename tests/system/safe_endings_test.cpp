@@ -73,7 +73,19 @@ TEST_P(SafeEndings, LeaveTheBenchAtRestAndSayWhy) {
         procedure::DcCalibrator calibrator;
         ASSERT_EQ(calibrator.open(kCalibratorResource), std::nullopt);
         procedure::ProcedureEvents events;
-        events.pointTaken = [&](const procedure::PointFacts&) { ++points; };
+        events.pointTaken = [&](const procedure::PointFacts& point) {
+            ++points;
+            // The facts a results store and a certificate take: the calibrator and the data
+            // sheet's accuracy of the setting, which the bench's calibrator keeps.
+            EXPECT_EQ(point.phase, param.mode == procedure::CalibrateMode::never
+                                       ? procedure::Phase::verification
+                                       : procedure::Phase::asFound);
+            EXPECT_EQ(point.calibratorIdentity, "ARKOMETRIX,DCC-22,0042,1.3");
+            auto& world = sim::World::Instance();
+            auto guard = world.lock();
+            EXPECT_EQ(point.calibratorAccuracyV,
+                      world.calibrator(kCalibratorResource)->accuracyV(point.un));
+        };
         events.stopRequested = [&] {
             return param.stopAfterPoints != 0 && points >= param.stopAfterPoints;
         };

@@ -11,6 +11,14 @@
 
 namespace qm7x::procedure {
 
+// The output accuracy of one range of a calibrator, from its maker's data sheet:
+// |error| <= ppm * 1e-6 * |setting| + floor.
+struct AccuracyRange {
+    double rangeV = 0.0;
+    double ppm = 0.0;
+    double floorV = 0.0;
+};
+
 // The identification models this driver knows ("<maker>,<model>" of the *IDN? reply).
 bool IsKnownCalibrator(const std::string& idn);
 
@@ -44,6 +52,11 @@ class DcCalibrator {
     const std::string& resource() const { return resource_; }
     const std::string& identity() const { return idn_; }
 
+    // The data sheet's accuracy of the model opened (ranges rising), and that of a setting
+    // (the smallest range holding it; 0 beyond the largest).
+    const std::vector<AccuracyRange>& accuracy() const { return accuracy_; }
+    double accuracyV(double volts) const;
+
     Failure setVolts(double volts);
     Failure operate();
     Failure standby();
@@ -61,6 +74,7 @@ class DcCalibrator {
     ViSession vi_ = VI_NULL;
     std::string resource_;
     std::string idn_;
+    std::vector<AccuracyRange> accuracy_;
 };
 
 }  // namespace qm7x::procedure

@@ -40,6 +40,7 @@ struct PointFacts {
     bool pass = false;       // "Норма"
     std::string calibrator;  // resource
     std::string calibratorIdentity;
+    double calibratorAccuracyV = 0.0;   // the data sheet's accuracy of the setting Un
     std::vector<double> samples;        // the block judged
     verify::DeviationResult judgement;  // kept samples, band: what the plot of the point shows
 };
