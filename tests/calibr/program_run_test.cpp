@@ -15,6 +15,7 @@
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
+#include "scratch_working_directory.h"
 #include "sessions.h"
 #include "sim_bench.h"
 
@@ -45,6 +46,7 @@ void exitProgram(ui::ScriptedOperator& script) {
 
 class ProgramRun : public ::testing::Test {
   protected:
+    ScratchWorkingDirectory workingDirectory_;
     ui::HeadlessSession ui_;
 };
 
