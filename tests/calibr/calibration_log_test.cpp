@@ -237,7 +237,7 @@ TEST_F(CalibrationLogOfTheProgram, ADeclinedStoreWritesNothingAndAFailedWriteGet
     runProgram();
 
     const auto entries = lines(bench.dir() / "qm7x-calibration.log");
-    ASSERT_EQ(entries.size(), 3u);
+    ASSERT_EQ(entries.size(), 3u) << ::testing::PrintToString(entries);
     const auto second = calibr::ParseLogLine(entries[1]);
     const auto failed = calibr::ParseLogLine(entries[2]);
     ASSERT_TRUE(second && failed);
