@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "calibration_log_reader.h"
+#include "qm7x/calibr/calibration_log_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);

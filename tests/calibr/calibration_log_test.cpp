@@ -10,7 +10,7 @@
 #include <regex>
 
 #include "calibration_fixture.h"
-#include "calibration_log.h"
+#include "qm7x/calibr/calibration_log.h"
 #include "qm7x/integrity/arkomet_crc32.h"
 #include "record_faults.h"
 

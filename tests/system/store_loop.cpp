@@ -8,7 +8,7 @@
 
 #include "choose_carrier.h"
 #include "p_qm7x.h"
-#include "program.h"
+#include "qm7x/app/program.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
