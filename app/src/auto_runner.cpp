@@ -14,6 +14,7 @@
 #include "qm7x/program/sessions.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
+#include "qm7x/verify/chklog.h"
 
 namespace qm7x::app {
 namespace {
@@ -37,11 +38,15 @@ class StderrFrontEnd : public ui::HeadlessFrontEnd {
     explicit StderrFrontEnd(std::ostream& err) : err_(err) {}
     void ShowMessage(std::string_view title, std::string_view message) override {
         err_ << "сообщение: " << title << (title.empty() ? "" : ": ") << message << '\n';
+        protocolUnopened_ = protocolUnopened_ || title == verify::kOpenFailedTitle;
         HeadlessFrontEnd::ShowMessage(title, message);
     }
+    // The protocol file could not be opened: its entries reached no file.
+    bool protocolUnopened() const { return protocolUnopened_; }
 
   private:
     std::ostream& err_;
+    bool protocolUnopened_ = false;
 };
 
 std::string StatusLine() {
@@ -116,7 +121,7 @@ void PrintSummary(std::ostream& out, const procedure::ProcedureOutcome& outcome)
 }
 
 int Run(const AutoOptions& options, std::ostream& out, std::ostream& err,
-        const std::atomic<bool>* stop) {
+        const std::atomic<bool>* stop, const StderrFrontEnd& frontEnd) {
     procedure::Plan plan;
     try {
         plan = procedure::LoadPlan(options.plan);
@@ -163,6 +168,13 @@ int Run(const AutoOptions& options, std::ostream& out, std::ostream& err,
         err << "qm7x-auto: " << outcome.cause << '\n';
     }
     PrintSummary(out, outcome);
+    if (frontEnd.protocolUnopened()) {
+        // A verdict without its protocol is no result for a script to rely on.
+        std::string file;
+        ui::GetCtrlVal(ppPanel, PP_FILE_NAME, file);
+        err << "qm7x-auto: протокол не записан в файл " << file << '\n';
+        return kExitNotRun;
+    }
     switch (outcome.ending) {
         case Ending::passed:
             return kExitAllPassed;
@@ -244,7 +256,7 @@ int RunAuto(const AutoOptions& options, std::ostream& out, std::ostream& err,
     if (ui::InitUserInterface(0, nullptr) < 0) {
         err << "qm7x-auto: среда интерфейса не запущена\n";
     } else {
-        status = Run(options, out, err, stop);
+        status = Run(options, out, err, stop, frontEnd);
     }
     ui::SetFrontEnd(nullptr);
     return status;

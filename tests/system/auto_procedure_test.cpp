@@ -153,6 +153,11 @@ TEST_F(AutoProcedure, ABadCommandLineOrPlanEndsWithStatusTwoAndItsCause) {
             "/standard.yaml");
     EXPECT_EQ(noCalibrator.status, 2);
     EXPECT_THAT(noCalibrator.err, HasSubstr("не калибратор этой программы"));
+    // A protocol that cannot be written is no result, whatever the verdicts.
+    const AutoRun noProtocol = run(module(4, "--protocol /nonexistent/dir/p.log"));
+    EXPECT_EQ(noProtocol.status, 2);
+    EXPECT_THAT(noProtocol.err, HasSubstr("протокол не записан в файл"));
+    EXPECT_THAT(noProtocol.err, HasSubstr("/nonexistent/dir/p.log"));
 }
 
 // The protocol of an automatic plan is the protocol of the same points taken by hand: the
