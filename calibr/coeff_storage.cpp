@@ -15,6 +15,10 @@ namespace qm7x::calibr {
 
 namespace {
 
+constexpr const char* kEepromRead = "Коэффициенты прочитаны из EEPROM мезонина";
+constexpr const char* kNoMezzanineToWrite =
+    "Мезонин не открыт: коэффициенты не во что записать (выберите мезонин)";
+
 constexpr int kRangeColumn = 3;
 constexpr int kTestUColumn = 4;
 
@@ -58,22 +62,23 @@ void refreshRanges() {
     }
 }
 
-void loadCoefficients() {
+bool loadCoefficients() {
     clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed read is only shown: the copy then shows what the driver's record holds.
-    checkErr(trqm7x_readFlash(mezSession));
+    const bool read = checkErr(trqm7x_readFlash(mezSession)) == 0;
     copyRecord(coeffCopy, *coeffPtr);
     copyRecord(coeffStored, coeffCopy);
     refreshRanges();
     showCoeff();
     ui::SetWaitCursor(0);
+    return read;
 }
 
 int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                int /*eventData1*/, int /*eventData2*/) {
-    if (event == ui::EVENT_COMMIT && !runInProgress()) {
-        loadCoefficients();
+    if (event == ui::EVENT_COMMIT && !runInProgress() && loadCoefficients()) {
+        showStatusInfo(kEepromRead);
     }
     return 0;
 }
@@ -84,6 +89,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
         return 0;
     }
     clearStatusLine();
+    if (mezSession == 0) {
+        // Nothing to write to: asking first would promise a record that never comes.
+        showStatusError(kNoMezzanineToWrite);
+        return 0;
+    }
     if (ui::ConfirmPopup("", "Записать коэффициенты?") != 1) {
         return 0;
     }

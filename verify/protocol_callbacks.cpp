@@ -3,6 +3,7 @@
 
 #include "chklog.h"
 #include "p_qm7x.h"
+#include "page_feedback.h"
 #include "point_plot.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
@@ -36,6 +37,7 @@ int selFName(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
         SetLogTimeDate();
     }
     ui::SetCtrlVal(ppPanel, PP_FILE_NAME, chosen);
+    ShowProtocolFileName();
     return 0;
 }
 
