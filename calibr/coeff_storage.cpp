@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kEepromRead = "Коэффициенты прочитаны из EEPROM мезонина";
 constexpr const char* kNoMezzanineToWrite =
-    "Мезонин не открыт: коэффициенты не во что записать (выберите мезонин)";
+    "Мезонин не открыт: коэффициенты приняты программой, в EEPROM не записаны";
 
 constexpr int kRangeColumn = 3;
 constexpr int kTestUColumn = 4;
@@ -89,11 +89,6 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
         return 0;
     }
     clearStatusLine();
-    if (mezSession == 0) {
-        // Nothing to write to: asking first would promise a record that never comes.
-        showStatusError(kNoMezzanineToWrite);
-        return 0;
-    }
     if (ui::ConfirmPopup("", "Записать коэффициенты?") != 1) {
         return 0;
     }
@@ -107,7 +102,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     coeffCopy.tag = tagOfRingIndex(ringIndex);
     copyRecord(*coeffPtr, coeffCopy);
     bool written = true;
-    if (mezSession != 0) {
+    if (mezSession == 0) {
+        // The program's copy takes the record, no EEPROM does: said, so that the confirmation
+        // does not pass for a write.
+        showStatusError(kNoMezzanineToWrite);
+    } else {
         written = checkErr(trqm7x_writeFlash(mezSession)) >= 0;
         if (written) {
             // The EEPROM now holds the record: logged, and the "before" of the next entry.
