@@ -8,9 +8,11 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QTimer>
 #include <QValueAxis>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "control_views.h"
 #include "model_bridge.h"
@@ -86,9 +88,40 @@ class GraphView : public ControlView {
         view_->setRenderHint(QPainter::Antialiasing);
         view_->setFrameShape(QFrame::StyledPanel);
         Adopt(view_, area, true);
+        redraw_ = std::make_unique<QTimer>();
+        redraw_->setSingleShot(true);
+        redraw_->setInterval(0);
+        QObject::connect(redraw_.get(), &QTimer::timeout, redraw_.get(), [this] {
+            if (const Control* c = FindControl(Panel(), Id())) {
+                Rebuild(*c);
+            }
+        });
     }
 
+    // A callback changes the plots several times in a row (delete, then each plot and its
+    // legend text): inside one the chart is rebuilt once, when events are next processed (at
+    // the latest as the callback returns); outside, at once.
     void ShowPlots(const Control& c) override {
+        if (UserActionDepth() > 0) {
+            redraw_->start();
+            return;
+        }
+        redraw_->stop();
+        Rebuild(c);
+    }
+
+  protected:
+    void ShowKindAttributes(const Control& c) override { ShowPlots(c); }
+    void ApplyTextColor(const QColor& color) override {
+        for (QValueAxis* axis : {axisX_, axisY_}) {
+            axis->setLabelsColor(color);
+            axis->setTitleBrush(color);
+        }
+    }
+    void ApplyBackColor(const QColor& color) override { chart_->setBackgroundBrush(color); }
+
+  private:
+    void Rebuild(const Control& c) {
         // Any range the chart passes through while series come and go is laid out with this
         // coarse interval, never with the old one (see ShowAxis).
         for (QValueAxis* axis : {axisX_, axisY_}) {
@@ -108,17 +141,6 @@ class GraphView : public ControlView {
         ShowAxis(*axisY_, c.yAxis, GraphAxisRange(c, VAL_LEFT_YAXIS));
     }
 
-  protected:
-    void ShowKindAttributes(const Control& c) override { ShowPlots(c); }
-    void ApplyTextColor(const QColor& color) override {
-        for (QValueAxis* axis : {axisX_, axisY_}) {
-            axis->setLabelsColor(color);
-            axis->setTitleBrush(color);
-        }
-    }
-    void ApplyBackColor(const QColor& color) override { chart_->setBackgroundBrush(color); }
-
-  private:
     enum class Layer { Markers, Lines };
 
     // Adds the plot's series of one layer. The first series of a plot carries its legend text
@@ -194,6 +216,7 @@ class GraphView : public ControlView {
 
     QChart* chart_;
     QChartView* view_;
+    std::unique_ptr<QTimer> redraw_;  // stops with the view: never fires for a view that is gone
     QValueAxis* axisX_;
     QValueAxis* axisY_;
 };
