@@ -169,13 +169,19 @@ TEST_F(ProgramWindowTest, SoakOfTwoHundredPointsWithThePlotShown) {
     for (int i = 0; points < 200; ++i) {
         const int channel = 1 + i % 3;
         const auto& volts = levels[static_cast<std::size_t>(channel - 1)];
-        MeasurePoint(channel, volts[static_cast<std::size_t>(i / 3) % volts.size()]);
+        const double un = volts[static_cast<std::size_t>(i / 3) % volts.size()];
+        MeasurePoint(channel, un);
         ++points;
         view->grab();
         Settle();
+        ASSERT_GE(view->chart()->series().size(), 4) << i;  // samples, Un, the band, Ux
         for (QAbstractAxis* axis : view->chart()->axes()) {
             auto* value = qobject_cast<QValueAxis*>(axis);
             ASSERT_LE((value->max() - value->min()) / value->tickInterval(), 20.0) << i;
+            if (axis->orientation() == Qt::Vertical) {  // this point's plot, not the last one's
+                ASSERT_LE(value->min(), un) << i;
+                ASSERT_GE(value->max(), un) << i;
+            }
         }
         ASSERT_EQ(StatusLine(), "") << "point " << points;
     }
