@@ -12,15 +12,15 @@
 #include <QValueAxis>
 #include <functional>
 
-#include "chklog.h"
 #include "p_qm7x.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "qm7x/verify/chklog.h"
 #include "qt_program_fixture.h"
-#include "sessions.h"
 
 namespace qm7x::test {
 namespace {

@@ -9,15 +9,15 @@
 #include <fstream>
 
 #include "binary_switch.h"
-#include "chklog.h"
-#include "instruments.h"
 #include "p_qm7x.h"
-#include "program_callbacks.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/program_callbacks.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/ui/userint.h"
-#include "sessions.h"
+#include "qm7x/verify/chklog.h"
 #include "trholdr.h"
 
 namespace qm7x::test {
