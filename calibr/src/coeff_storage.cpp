@@ -2,6 +2,8 @@
 // driver's coefficient record.
 #include "qm7x/calibr/coeff_storage.h"
 
+#include <string>
+
 #include "p_qm7x.h"
 #include "qm7x/calibr/calibration_log.h"
 #include "qm7x/program/panel_handles.h"
@@ -80,7 +82,13 @@ bool loadCoefficients() {
 
 int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                int /*eventData1*/, int /*eventData2*/) {
-    if (event == ui::EVENT_COMMIT && !runInProgress() && loadCoefficients()) {
+    if (event != ui::EVENT_COMMIT || runInProgress() || !loadCoefficients()) {
+        return 0;
+    }
+    // Said when nothing else was (the comparison with the calibration log has the last word).
+    std::string status;
+    ui::GetCtrlVal(mpPanel, MP_ERROR_MESSAGE, status);
+    if (status.empty()) {
         showStatusInfo(kEepromRead);
     }
     return 0;

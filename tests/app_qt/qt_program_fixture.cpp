@@ -1,10 +1,12 @@
 #include "qt_program_fixture.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+
 #include <cstdlib>
 #include <fstream>
 
@@ -71,7 +73,9 @@ faults: []
 
 void QtProgramTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(::testing::TempDir()) / ("qm7x_app_qt_" + std::string(info->name()));
+    // The process id keeps two suites running at once (two builds) apart.
+    dir_ = fs::path(::testing::TempDir()) /
+           ("qm7x_app_qt_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     std::ofstream(dir_ / "bench.yaml") << kBench;
