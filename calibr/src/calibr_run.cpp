@@ -83,6 +83,7 @@ class CalibrationRun {
     bool calibrated() const { return calibrated_; }
 
     int run() {
+        clearStatusLine();  // the previous run's word is no word on this one
         for (int pass = 0; pass < 2; ++pass) {
             const PassEnd end = point(pass == 0 ? Polarity::positive : Polarity::negative);
             if (!end.carryOn) {
@@ -90,7 +91,10 @@ class CalibrationRun {
             }
         }
         ui::SetCtrlVal(cpPanel, CP_LED, 0);
-        calibrated_ = computeGains();
+        if (computeGains()) {
+            showStatusInfo("Калибровка канала " + std::to_string(curChan) +
+                           " выполнена: новые коэффициенты в таблице, в EEPROM не записаны");
+        }
         return 0;
     }
 
@@ -194,10 +198,13 @@ class CalibrationRun {
         return kCarryOn;
     }
 
-    // The driver computes the pair; exactly that channel's pair is copied and shown.
+    // The driver computes the pair; exactly that channel's pair is copied and shown. True when
+    // the driver had nothing to say (a warning stays on the status line).
     bool computeGains() {
-        if (failed(trqm7x_extcalibr(mezSession, uPos_, uNeg_, positive_.data(), negative_.data(),
-                                    kSamplesPerPoint, static_cast<ViInt16>(curChan)))) {
+        const ViStatus status =
+            trqm7x_extcalibr(mezSession, uPos_, uNeg_, positive_.data(), negative_.data(),
+                             kSamplesPerPoint, static_cast<ViInt16>(curChan));
+        if (failed(status)) {
             return false;
         }
         firstGain(coeffCopy, curChan) = firstGain(*coeffPtr, curChan);
@@ -206,7 +213,8 @@ class CalibrationRun {
                             firstGain(coeffCopy, curChan));
         ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(2, curChan),
                             secondGain(coeffCopy, curChan));
-        return true;
+        calibrated_ = true;
+        return status == 0;
     }
 
     ReferenceAnswer answer_;
@@ -214,7 +222,7 @@ class CalibrationRun {
     BenchRestorer restorer_;
     double uPos_ = 0.0;
     double uNeg_ = 0.0;
-    std::string reply_;  // kept between the prompts: the second one finds the first reply
+    std::string reply_;  // each prompt opens empty; this holds the last reply
     bool blink_ = false;
     Samples positive_;
     Samples negative_;

@@ -13,6 +13,7 @@ namespace qm7x::calibr {
 
 namespace {
 constexpr double kDemoResetS = 1.0;  // what a reset without a mezzanine takes
+constexpr const char* kZeroDone = "Смещение 0 выполнено: смещения нуля каналов измерены заново";
 }  // namespace
 
 int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
@@ -29,9 +30,12 @@ bool AdjustZeroOffset() {
     clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed adjustment leaves the old offsets: shown, so that it does not pass for success.
-    const bool adjusted = checkErr(trqm7x_displacement(mezSession)) >= 0;
+    const int status = checkErr(trqm7x_displacement(mezSession));
+    if (status == 0) {
+        showStatusInfo(kZeroDone);
+    }
     ui::SetWaitCursor(0);
-    return adjusted;
+    return status >= 0;
 }
 
 int resetCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,

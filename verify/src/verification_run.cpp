@@ -18,6 +18,7 @@
 #include "qm7x/ui/radio_group.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
+#include "qm7x/verify/page_feedback.h"
 #include "qm7x/verify/protocol_text.h"
 #include "qm7x/verify/tolerance.h"
 #include "qm7x/verify/verify_callbacks.h"
@@ -60,6 +61,7 @@ void openProtocolIfNone() {
     ui::GetCtrlVal(ppPanel, PP_FILE_NAME, protocolFileName);
     SetupChlp(kResourceFile, kProtocolLog, protocolTitle, protocolFileName);
     SetLogTimeDate();
+    ShowProtocolFileName();
 }
 
 // Sets up the block of the channel under test and starts it; false when the driver refused.
@@ -135,6 +137,7 @@ double pointTolerance(double un) {
 
 std::optional<TakenPoint> TakePoint() {
     clearStatusLine();
+    ClearPointResult();
     WaitCursor waitCursor;
     if (mezSession == 0) {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
@@ -165,6 +168,7 @@ std::optional<TakenPoint> TakePoint() {
     taken.un = point.un;
     taken.tolerance = pointTolerance(point.un);
     taken.result = DoChlp(kProtocolLog, heading, samples, curChan, point.un, taken.tolerance);
+    ShowPointResult(point.un, taken.result);
     taken.samples = std::move(samples);
     ui::DefaultCtrl(ppPanel, PP_U);
     return taken;
@@ -178,6 +182,8 @@ int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
     }
     RunInProgress guard;
     TakePoint();
+    // The operator goes on with the next voltage, whatever the point came to.
+    ui::SetActiveCtrl(ppPanel, PP_U);
     return 0;
 }
 
