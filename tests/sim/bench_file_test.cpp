@@ -241,6 +241,27 @@ TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
     EXPECT_NEAR(code * 1.2e-6, 0.001, 0.002);
 }
 
+// A reference file caught half rewritten is refused with its cause, never read as 0 V.
+TEST_F(BenchFile, AnEmptyCutShortOrIncompleteReferenceFileIsAnErrorNotZeroVolts) {
+    loadBench(SmallBench());
+    const ViSession carrier = openCarrier(kCarrier);
+    const ViSession mez = openMezzanine(kCarrier, carrier, 1);
+    ASSERT_EQ(trqm7x_mode_block(mez, 10), VI_SUCCESS);
+    const std::vector<std::pair<std::string, std::string>> broken{
+        {"", "файл пуст"},
+        {"  \n", "файл пуст"},
+        {"# channels_v: [1.0, 0, 0]\n", "в файле нет напряжений источника, только комментарии"},
+        {"channels_v: [1.0, 0, 0]", "последняя строка не завершена"},
+        {"modules:\n  Q9: [1.0, 0, 0]\n", "нет напряжений ни для Q1"},
+    };
+    for (const auto& [text, cause] : broken) {
+        writeReference(text);
+        EXPECT_EQ(trqm7x_start(mez), kErrorBench) << text;
+        const std::string message = errorText(kErrorBench);
+        EXPECT_NE(message.find("bench.reference.yaml: " + cause), std::string::npos) << message;
+    }
+}
+
 TEST_F(BenchFile, TheDefaultBenchLoadsAndHoldsWhatItPromises) {
     loadDefaultBench();
     const ViSession carrier = openCarrier("VXI0::8::INSTR");
