@@ -1,6 +1,7 @@
 // The two-point calibration run of one channel: a positive and a negative reference point, each
 // acquired as one fast block whose samples after the settling interval are read back raw; the
 // mezzanine driver turns both sets into the channel's gain pair, which the table shows at once.
+#include <cmath>
 #include <new>
 #include <string>
 #include <vector>
@@ -135,8 +136,13 @@ class CalibrationRun {
         return checkAgainstReading(polarity, samples);
     }
 
-    // Nominal range of the channel under test, volts.
-    static double channelRange() { return rangeVolts[rangeIdx[curChan - 1]]; }
+    // Nominal range of the channel under test, volts. A record that gives no usable range (zero,
+    // not a number) is spoilt: the channel's own range, as the defaults set it, bounds the reply.
+    static double channelRange() {
+        const double reported = range[curChan - 1];
+        return std::isfinite(reported) && reported > 0.0 ? rangeVolts[rangeIdx[curChan - 1]]
+                                                         : rangeVolts[curChan - 1];
+    }
 
     // The typed voltage against what the module read with its current coefficients.
     PassEnd checkAgainstReading(Polarity polarity, const Samples& samples) const {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calibration_fixture.h"
+#include "coeff_storage.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "trqm7x.h"
@@ -413,9 +414,12 @@ TEST_F(CalibrationRun, AModuleWithZeroGainsIsReadThroughTheNominalGain) {
     ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "1,5");
     ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "9");
     ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(-9, 0, 0)); }, "-9");
+    // All zero, as an erased record reads, but for one gain that is not a number.
     const auto spoil = [] {
         coeffPtr->gain.fill(0.0);
+        coeffPtr->rangeV.fill(0.0);
         secondGain(*coeffPtr, 1) = std::nan("");
+        calibr::refreshRanges();
     };
     std::array<std::string, 2> status;
     chooseTheInstrument();
