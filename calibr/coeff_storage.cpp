@@ -60,6 +60,9 @@ void refreshRanges() {
         double queried = range[k - 1];
         if (const ViStatus status = trqm7x_range_q(mezSession, static_cast<ViInt16>(k), &queried);
             status < 0) {
+            if (mezSession == 0) {
+                continue;  // no module, no range: the load has shown the driver's status already
+            }
             appendStatusError("Диапазон канала " + std::to_string(k) +
                               " не прочитан, допуск оставлен прежним: " + driverStatusText(status));
             continue;
