@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "reference_reply.h"
+#include "qm7x/calibr/reference_reply.h"
 
 namespace {
 

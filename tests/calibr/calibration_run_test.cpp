@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calibration_fixture.h"
-#include "coeff_storage.h"
+#include "qm7x/calibr/coeff_storage.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "trqm7x.h"
@@ -474,13 +474,7 @@ TEST_F(CalibrationRun, AFailedReadIsShownAndReturned) {
     int result = 0;
     std::string status;
     chooseTheInstrument();
-    ui_.script.Do("press Пуск", [&] {
-        ClearDriverCalls();
-        result = ui::DispatchUserEvent(cpPanel, CP_START, ui::EVENT_COMMIT);
-        status = statusLine();
-        expectBenchAtRest();
-    });
-    ui_.script.WaitUntil("the run is over", [] { return !runInProgress(); });
+    pressStartAndWait(result, status);
     exitProgram();
     runProgram();
 
