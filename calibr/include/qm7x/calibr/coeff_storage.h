@@ -38,8 +38,8 @@ void refreshRanges();
 void warnOfUnusableGains(const CoeffRecord& record);
 // The load: clear the status line, read the EEPROM into the driver's record (status shown, the
 // sequence goes on), copy it into coeffCopy, refresh the ranges and show it; unusable gains are
-// warned of.
-void loadCoefficients();
+// warned of. True when the read succeeded without a warning.
+bool loadCoefficients();
 
 // Callbacks of the calibration page; each acts on the commit event and returns 0.
 int readEEPROM(int panel, int control, int event, void* callbackData, int eventData1,
