@@ -133,6 +133,12 @@ double pointTolerance(double un) {
     return uLimits[curChan] + lastAllowance;
 }
 
+bool relaySwitchedIn() {
+    int relay = 0;
+    ui::GetCtrlVal(ppPanel, PP_RELE_SWITCH, relay);
+    return relay != 0;
+}
+
 }  // namespace
 
 std::optional<TakenPoint> TakePoint() {
@@ -143,6 +149,12 @@ std::optional<TakenPoint> TakePoint() {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
         readPage();
         showStatusError(kNoMezzanine);
+        return std::nullopt;
+    }
+    if (!relaySwitchedIn()) {
+        // With the relay out the input is grounded: a point measured so would record 0 V as the
+        // reading of the voltage typed.
+        showStatusError(kRelayOut);
         return std::nullopt;
     }
     openProtocolIfNone();
@@ -158,10 +170,9 @@ std::optional<TakenPoint> TakePoint() {
     }
     std::vector<double> samples(kSamplesPerPoint);
     if (checkErr(trqm7x_read_block(mezSession, 0, kSamplesPerPoint, samples.data())) < 0 ||
-        checkErr(trqm7x_input_trigger(mezSession, 0, 0)) < 0) {
+        ReleaseRelay() < 0) {
         return std::nullopt;
     }
-    SetReleSwitch(0);
     const std::string heading = PointHeading(point.period);
     TakenPoint taken;
     taken.channel = curChan;
