@@ -2,6 +2,7 @@
 
 #include "calibr_callbacks.h"
 #include "coeff_storage.h"
+#include "history_panel.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/ui/userint.h"
 #include "selftest.h"
@@ -39,6 +40,8 @@ void RegisterProgramCallbacks() {
     RegisterCallback("selFName", &verify::selFName);
     RegisterCallback("showLog", &verify::showLog);
     RegisterCallback("chlpCB", &verify::chlpCB);
+    // The module's history from the results store.
+    RegisterCallback("historyCB", &historyCB);
     // Calibration run, zero offset and reset.
     RegisterCallback("calibrPoint", &calibr::calibrPoint);
     RegisterCallback("calibrCB", &calibr::calibrCB);

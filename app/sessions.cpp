@@ -14,6 +14,7 @@
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "session_record.h"
 #include "trholdr.h"
 #include "trqm7x.h"
 
@@ -98,6 +99,7 @@ int closeMezSession() {
     if (status >= 0) {
         mezSession = 0;
         unbindCoeffRecord();
+        endSession();
     }
     return status;
 }
@@ -180,6 +182,7 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
     calibr::refreshRanges();
     calibr::loadCoefficients();
     checkErr(trqm7x_config_events(mezSession, 0, 0));
+    recordSession(position);
     return 0;
 }
 

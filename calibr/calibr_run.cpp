@@ -7,6 +7,7 @@
 
 #include "calibr_callbacks.h"
 #include "calibr_constants.h"
+#include "calibration_record.h"
 #include "p_qm7x.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
@@ -189,6 +190,7 @@ class CalibrationRun {
                                     kSamplesPerPoint, static_cast<ViInt16>(curChan)))) {
             return;
         }
+        RememberReferences(curChan, uPos_, uNeg_);
         firstGain(coeffCopy, curChan) = firstGain(*coeffPtr, curChan);
         secondGain(coeffCopy, curChan) = secondGain(*coeffPtr, curChan);
         ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(1, curChan),

@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
+#include "calibration_record.h"
 #include "p_qm7x.h"
 #include "qm7x/integrity/arkomet_crc32.h"
 #include "qm7x/os/encoding.h"
@@ -170,9 +172,20 @@ void LogEepromWrite(const CoeffRecord& before, const CoeffRecord& after) {
     entry.before = before;
     entry.after = after;
     entry.crc32 = integrity::Crc32(&after, sizeof after);
+    // Where the entry begins: its link from the results store.
+    std::error_code noSize;
+    auto logOffset =
+        static_cast<std::int64_t>(std::filesystem::file_size(kCalibrationLogFile, noSize));
+    if (noSize) {
+        logOffset = 0;  // a new log
+    }
     if (const std::string failure = AppendLogLine(kCalibrationLogFile, FormatLogLine(entry));
         !failure.empty()) {
         showStatusError(failure);
+        RecordStoredCalibrations(before, after, entry.crc32, "", -1);
+    } else {
+        RecordStoredCalibrations(before, after, entry.crc32, std::string(kCalibrationLogFile),
+                                 logOffset);
     }
 }
 

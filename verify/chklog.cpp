@@ -17,6 +17,7 @@ struct Slot {
     int panel = 0;  // 0: the slot is closed
     std::optional<ProtocolFile> file;
     bool writeFailureShown = false;
+    std::int64_t lastEntryOffset = -1;  // of the last point's entry, -1 when it was not written
 };
 
 std::array<Slot, kLogSlots> slots;
@@ -124,6 +125,9 @@ void WriteLOG(int logIndex, std::string_view message) {
 
 DeviationResult DoChlp(int logIndex, std::string_view heading, std::span<const double> samples,
                        int channel, double un, double tolerance) {
+    if (Slot* slot = openSlot(logIndex)) {
+        slot->lastEntryOffset = slot->file ? slot->file->Size().value_or(-1) : -1;
+    }
     WriteLOG(logIndex, heading);
     DeviationResult result = ChkDeviation(samples, un, tolerance);
     WriteLOG(logIndex, ColumnHeader(channel));
@@ -131,6 +135,9 @@ DeviationResult DoChlp(int logIndex, std::string_view heading, std::span<const d
     WriteLOG(logIndex, "\n");
     if (Slot* slot = openSlot(logIndex)) {
         syncFile(*slot);
+        if (!slot->file) {
+            slot->lastEntryOffset = -1;  // the entry did not reach the file whole
+        }
         ShowPointPlot(slot->panel, samples, result, channel, un, tolerance);
     }
     return result;
@@ -142,6 +149,11 @@ void SetLogTimeDate() {
     if (Slot* slot = openSlot(kProtocolLog)) {
         syncFile(*slot);
     }
+}
+
+std::int64_t LastEntryOffset(int logIndex) {
+    const Slot* slot = openSlot(logIndex);
+    return slot != nullptr ? slot->lastEntryOffset : -1;
 }
 
 int ChlpPanel(int logIndex) {

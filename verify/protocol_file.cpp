@@ -1,6 +1,7 @@
 #include "protocol_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,6 +100,14 @@ std::optional<std::string> ProtocolFile::Append(std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return std::nullopt;
+}
+
+std::optional<std::int64_t> ProtocolFile::Size() const {
+    struct stat status {};
+    if (::fstat(fd_, &status) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(status.st_size);
 }
 
 std::optional<std::string> ProtocolFile::Sync() {

@@ -3,6 +3,7 @@
 // file, the operation and what the system said.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ class ProtocolFile {
     std::optional<std::string> Append(std::string_view bytes);
     // Makes what was appended reach the disk.
     std::optional<std::string> Sync();
+    // The file's length: where the next append lands; nothing when the system cannot say.
+    std::optional<std::int64_t> Size() const;
 
     const std::string& path() const { return path_; }
 

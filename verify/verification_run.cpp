@@ -7,6 +7,7 @@
 
 #include "chklog.h"
 #include "p_qm7x.h"
+#include "point_record.h"
 #include "protocol_text.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
@@ -157,7 +158,9 @@ void runPoint() {
     SetReleSwitch(0);
     const std::string heading = PointHeading(point.period);
     const double tolerance = pointTolerance(point.un);
-    DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance);
+    const DeviationResult result =
+        DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance);
+    RecordPoint(point.un, point.period, samples, result);
     ui::DefaultCtrl(ppPanel, PP_U);
 }
 

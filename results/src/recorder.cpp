@@ -74,6 +74,11 @@ std::string Recorder::SessionSerial() const {
     return session_ ? session_->serial : std::string();
 }
 
+std::string NotStoredText(std::string_view what, std::string_view cause) {
+    return "Не записано в хранилище результатов: " + std::string(what) +
+           ". Причина: " + std::string(cause);
+}
+
 Recorder& ProgramRecorder() {
     static Recorder recorder;
     return recorder;

@@ -151,11 +151,19 @@ TRQM7X_API ViStatus _VI_FUNC trqm7x_get_attribute(ViSession vi, ViInt32 attribut
         if (session == nullptr) {
             return VI_ERROR_INV_OBJECT;
         }
-        if (attribute != TRQM7X_ATTR_COEFF_RECORD) {
+        if (attribute != TRQM7X_ATTR_COEFF_RECORD && attribute != TRQM7X_ATTR_SERIAL_NUMBER) {
             return VI_ERROR_NSUP_ATTR;
         }
         if (value == nullptr) {
             return kErrorParameter3;
+        }
+        if (attribute == TRQM7X_ATTR_SERIAL_NUMBER) {
+            if (session->module == nullptr) {
+                return VI_ERROR_INV_OBJECT;
+            }
+            CopyText(ToCp1251(session->module->spec().serial), static_cast<ViChar*>(value),
+                     TRQM7X_TEXT_LEN);
+            return VI_SUCCESS;
         }
         *static_cast<void**>(value) = session->record.bytes.data();
         return VI_SUCCESS;

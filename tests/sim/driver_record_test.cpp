@@ -1,4 +1,5 @@
 // The coefficient record handed out by address, the EEPROM behind it and injected faults.
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -68,7 +69,11 @@ TEST_F(Record, TheRecordLivesInTheDriverAndFollowsItsOperations) {
     ASSERT_EQ(trqm7x_resetCoeff(mez_), VI_SUCCESS);
     EXPECT_EQ(current(), DefaultRecord());
     void* other = nullptr;
-    EXPECT_EQ(trqm7x_get_attribute(mez_, 2, &other), VI_ERROR_NSUP_ATTR);
+    EXPECT_EQ(trqm7x_get_attribute(mez_, 3, &other), VI_ERROR_NSUP_ATTR);
+    // The module's serial number, for the results store.
+    std::array<ViChar, TRQM7X_TEXT_LEN + 1> serial{};
+    ASSERT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_SERIAL_NUMBER, serial.data()), VI_SUCCESS);
+    EXPECT_STREQ(serial.data(), "Q1");
 }
 
 TEST_F(Record, FlashRoundTripsTheRecordBitForBitAcrossSessionsAndRuns) {

@@ -314,7 +314,8 @@ TEST_F(ResourceTest, EveryCallbackNameOfTheProgram) {
         "closePanelCB", "closePCB",   "chlpCB",   "closeSp",   "exit_yes",   "exit_no",
         "selMezonin",   "resetCB",    "calibrCB", "Selftest",  "aboutCB",    "mp_exit",
         "errMessOk",    "closeP",     "allCB",    "resetCf",   "releSwitch", "calibrPoint",
-        "writeEEPROM",  "readEEPROM", "showLog",  "startTest", "selFName",   "temperatureCB"};
+        "writeEEPROM",  "readEEPROM", "showLog",  "startTest", "selFName",   "temperatureCB",
+        "historyCB"};
     std::set<std::string> names;
     for (const std::string& missing : UnregisteredCallbackNames(kFile)) {
         names.insert(missing.substr(missing.find(": ") + 2));

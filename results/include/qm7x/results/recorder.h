@@ -44,4 +44,7 @@ class Recorder {
 // The program's recorder.
 Recorder& ProgramRecorder();
 
+// The status line's text for a record the store did not take: what was not recorded, and why.
+std::string NotStoredText(std::string_view what, std::string_view cause);
+
 }  // namespace qm7x::results

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qm7x::results {
+
+// A value that does not apply (or could not be had): null in the store.
+inline constexpr double kNotApplicable = std::numeric_limits<double>::quiet_NaN();
 
 struct SessionRecord {
     std::string recorded_at;
@@ -39,7 +43,8 @@ struct PointRecord {
     std::vector<std::int64_t> raw_codes;
     std::vector<double> volts;
     std::vector<bool> kept;  // which samples the deviation check kept
-    double ux = 0.0, dus = 0.0, dumax = 0.0, axs = 0.0, axmax = 0.0, an = 0.0;
+    double ux = 0.0, dus = 0.0, dumax = 0.0;
+    double axs = kNotApplicable, axmax = kNotApplicable, an = kNotApplicable;  // percent
     std::string verdict;
     std::string mode = kManual;
     std::string phase;       // "as_found", "as_left" or empty
