@@ -5,6 +5,7 @@
 #include <array>
 
 #include "p_qm7x.h"
+#include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/results/drift.h"
@@ -57,7 +58,7 @@ std::vector<std::string> HistoryLines(const std::vector<results::SessionHistory>
 
 int ShowHistory(const std::string& serial, results::ResultsStore& store) {
     if (historyPanel <= 0) {
-        historyPanel = ui::LoadPanel(0, "p_qm7x.uir", HP);
+        historyPanel = ui::LoadPanel(0, kResourceFile, HP);
     }
     auto history = store.History(serial);
     ui::SetCtrlVal(historyPanel, HP_SERIAL, serial);

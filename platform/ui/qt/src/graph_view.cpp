@@ -163,8 +163,16 @@ class GraphView : public ControlView {
 
     static void ShowAxis(QValueAxis& axis, const GraphAxis& model, const AxisRange& range) {
         axis.setTitleText(ToQString(model.name));
-        axis.setRange(range.min, range.max);
-        axis.setTickInterval(range.tick);
+        // The axis lays out (range / interval) ticks at each of the two calls: a wide range must
+        // never meet a fine interval, or a plot of microvolts followed by one of volts makes
+        // millions of ticks and the window hangs. The coarser interval goes in first.
+        if (range.tick > axis.tickInterval()) {
+            axis.setTickInterval(range.tick);
+            axis.setRange(range.min, range.max);
+        } else {
+            axis.setRange(range.min, range.max);
+            axis.setTickInterval(range.tick);
+        }
         axis.setLabelFormat(QStringLiteral("%.%1f").arg(range.decimals));
     }
 
