@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <set>
 
-#include "history_panel.h"
 #include "p_qm7x.h"
+#include "qm7x/app/history_panel.h"
 #include "qm7x/results/store.h"
 #include "qt_fixture.h"
 #include "text_box.h"

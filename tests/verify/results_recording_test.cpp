@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "qm7x/results/store.h"
+#include "qm7x/verify/verification_run.h"
 #include "run_fixture.h"
-#include "verification_run.h"
 
 namespace qm7x::test {
 namespace {

@@ -1,0 +1,62 @@
+// The two buttons of the main panel that act on the mezzanine directly: the zero-offset
+// adjustment and the reset.
+#include "p_qm7x.h"
+#include "qm7x/calibr/calibr_callbacks.h"
+#include "qm7x/program/run_guard.h"
+#include "qm7x/program/sessions.h"
+#include "qm7x/program/status_line.h"
+#include "qm7x/results/recorder.h"
+#include "qm7x/ui/userint.h"
+#include "trqm7x.h"
+
+namespace qm7x::calibr {
+
+namespace {
+constexpr double kDemoResetS = 1.0;  // what a reset without a mezzanine takes
+
+// The operation's row in the results store; a row the store does not take is said (after the
+// driver's own status, which the status line showed first).
+void recordEvent(const char* kind, const char* what, int status) {
+    results::EventRecord event;
+    event.kind = kind;
+    event.status = status;
+    event.detail = status < 0 ? driverStatusText(status) : std::string();
+    if (auto failure = results::ProgramRecorder().Event(event)) {
+        const std::string notStored = results::NotStoredText(what, *failure);
+        showStatusError(status < 0 ? driverStatusText(status) + "; " + notStored : notStored);
+    }
+}
+}  // namespace
+
+int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
+             int /*eventData2*/) {
+    // During a run the adjustment would ground the inputs under the run's acquisition.
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
+        return 0;
+    }
+    clearStatusLine();
+    ui::SetWaitCursor(1);
+    // A failed adjustment leaves the old offsets: shown, so that it does not pass for success.
+    const int status = checkErr(trqm7x_displacement(mezSession));
+    ui::SetWaitCursor(0);
+    if (mezSession != 0) {
+        recordEvent(results::kZeroOffset, "смещение нуля", status);
+    }
+    return 0;
+}
+
+int resetCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
+            int /*eventData2*/) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
+        return 0;
+    }
+    clearStatusLine();
+    if (mezSession != 0) {
+        recordEvent(results::kReset, "сброс", checkErr(trqm7x_reset(mezSession)));
+    } else {
+        ui::Delay(kDemoResetS);
+    }
+    return 0;
+}
+
+}  // namespace qm7x::calibr
