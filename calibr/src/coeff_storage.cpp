@@ -2,8 +2,13 @@
 // driver's coefficient record.
 #include "qm7x/calibr/coeff_storage.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
 #include "p_qm7x.h"
 #include "qm7x/calibr/calibration_log.h"
+#include "qm7x/calibr/calibration_record.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
@@ -67,6 +72,9 @@ void loadCoefficients() {
     copyRecord(coeffStored, coeffCopy);
     refreshRanges();
     showCoeff();
+    if (mezSession != 0) {
+        CompareWithLog(coeffCopy);
+    }
     ui::SetWaitCursor(0);
 }
 
@@ -98,11 +106,26 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     copyRecord(*coeffPtr, coeffCopy);
     bool written = true;
     if (mezSession != 0) {
-        written = checkErr(trqm7x_writeFlash(mezSession)) >= 0;
+        // The log's entry comes first: a change the log cannot record is not made.
+        const CalibrationLogEntry entry = EntryOfStore(coeffStored, coeffCopy);
+        // Where the entry begins: the results store links each calibration to it.
+        std::error_code noLog;
+        auto logOffset =
+            static_cast<std::int64_t>(std::filesystem::file_size(kCalibrationLogFile, noLog));
+        if (noLog) {
+            logOffset = 0;  // the entry starts a new log
+        }
+        written = LogEepromWrite(entry);
         if (written) {
-            // The EEPROM now holds the record: logged, and the "before" of the next entry.
-            LogEepromWrite(coeffStored, coeffCopy);
-            copyRecord(coeffStored, coeffCopy);
+            const int status = checkErr(trqm7x_writeFlash(mezSession));
+            written = status >= 0;
+            if (written) {
+                RecordStoredCalibrations(entry.before, entry.after, entry.crc32,
+                                         std::string(kCalibrationLogFile), logOffset);
+                copyRecord(coeffStored, coeffCopy);  // the "before" of the next entry
+            } else {
+                LogFailedEepromWrite(entry, status);
+            }
         }
     }
     if (written) {
