@@ -13,6 +13,7 @@ namespace qm7x::calibr {
 
 namespace {
 constexpr double kDemoResetS = 1.0;  // what a reset without a mezzanine takes
+constexpr const char* kZeroDone = "Смещение 0 выполнено: смещения нуля каналов измерены заново";
 
 // The operation's row in the results store; a row the store does not take is said (after the
 // driver's own status, which the status line showed first).
@@ -38,6 +39,9 @@ int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
     ui::SetWaitCursor(1);
     // A failed adjustment leaves the old offsets: shown, so that it does not pass for success.
     const int status = checkErr(trqm7x_displacement(mezSession));
+    if (status == 0) {
+        showStatusInfo(kZeroDone);
+    }
     ui::SetWaitCursor(0);
     if (mezSession != 0) {
         recordEvent(results::kZeroOffset, "смещение нуля", status);

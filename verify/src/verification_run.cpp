@@ -17,6 +17,7 @@
 #include "qm7x/ui/radio_group.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
+#include "qm7x/verify/page_feedback.h"
 #include "qm7x/verify/protocol_text.h"
 #include "qm7x/verify/tolerance.h"
 #include "qm7x/verify/verify_callbacks.h"
@@ -59,6 +60,7 @@ void openProtocolIfNone() {
     ui::GetCtrlVal(ppPanel, PP_FILE_NAME, protocolFileName);
     SetupChlp(kResourceFile, kProtocolLog, protocolTitle, protocolFileName);
     SetLogTimeDate();
+    ShowProtocolFileName();
 }
 
 // Sets up the block of the channel under test and starts it; false when the driver refused.
@@ -132,6 +134,7 @@ double pointTolerance(double un) {
 
 void runPoint() {
     clearStatusLine();
+    ClearPointResult();
     WaitCursor waitCursor;
     if (mezSession == 0) {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
@@ -160,6 +163,7 @@ void runPoint() {
     const double tolerance = pointTolerance(point.un);
     const DeviationResult result =
         DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance);
+    ShowPointResult(point.un, result);
     RecordPoint(point.un, point.period, samples, result);
     ui::DefaultCtrl(ppPanel, PP_U);
 }
@@ -174,6 +178,8 @@ int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
     }
     RunInProgress guard;
     runPoint();
+    // The operator goes on with the next voltage, whatever the point came to.
+    ui::SetActiveCtrl(ppPanel, PP_U);
     return 0;
 }
 
