@@ -41,5 +41,8 @@ ViStatus viQueryf(ViSession vi, ViConstString writeFmt, ViConstString readFmt,
 ViStatus LibraryStatus();
 // The file name the library was loaded from (as given to the loader), or the last one tried.
 std::string LibraryName();
+// Why no library could be loaded: the loader's reason for each file tried, "; "-separated (dlerror
+// names the file); empty when a library is loaded.
+std::string LibraryLoadError();
 
 }  // namespace qm7x::visa
