@@ -141,7 +141,9 @@ function(qm7x_check_layers)
                           qm7x_sim_world qm7x_sim_visa trholdr_32 trqm7x_32)
     qm7x_forbid(${target} ${above_layer_1})
   endforeach()
-  qm7x_forbid(qm7x_program_state qm7x_app qm7x_verify qm7x_calibr qm7x_procedure)
+  qm7x_forbid(qm7x_program_state qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_results)
+  # The results store is beside the program-wide state, on layer 1 only (no Qt, no panels).
+  qm7x_forbid(qm7x_results qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_program_state qm7x_ui)
   qm7x_forbid(qm7x_verify qm7x_app qm7x_calibr qm7x_procedure)
   qm7x_forbid(qm7x_calibr qm7x_app qm7x_verify qm7x_procedure)
   # The automatic procedure drives both subsystems and is driven by the program only.

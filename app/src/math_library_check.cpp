@@ -12,6 +12,7 @@
 #include "qm7x/os/path_list.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/ui/userint.h"
+#include "session_record.h"
 
 namespace qm7x::app {
 
@@ -34,8 +35,9 @@ void checkMathLibrary() {
         std::string version;
         std::string date;
         GetFInfo(path, &version, &date, nullptr, nullptr);
-        ui::SetCtrlVal(aboutPanel, ABOUT_CERT_MSG,
-                       LibraryIdentificationLine(fileName, version, date, fileCrc));
+        mathLibraryIdentity.line = LibraryIdentificationLine(fileName, version, date, fileCrc);
+        mathLibraryIdentity.crc32 = fileCrc;
+        ui::SetCtrlVal(aboutPanel, ABOUT_CERT_MSG, mathLibraryIdentity.line);
     }
     ClosePathFName(search);
 }

@@ -1,6 +1,7 @@
 #include "qm7x/app/program_callbacks.h"
 
 #include "auto_page.h"
+#include "qm7x/app/history_panel.h"
 #include "qm7x/app/selftest.h"
 #include "qm7x/app/sessions.h"
 #include "qm7x/calibr/calibr_callbacks.h"
@@ -40,6 +41,8 @@ void RegisterProgramCallbacks() {
     RegisterCallback("selFName", &verify::selFName);
     RegisterCallback("showLog", &verify::showLog);
     RegisterCallback("chlpCB", &verify::chlpCB);
+    // The module's history from the results store.
+    RegisterCallback("historyCB", &historyCB);
     // Calibration run, zero offset and reset.
     RegisterCallback("calibrPoint", &calibr::calibrPoint);
     RegisterCallback("calibrCB", &calibr::calibrCB);

@@ -13,6 +13,7 @@
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "session_record.h"
 #include "trqm7x.h"
 
 namespace qm7x::app {
@@ -45,6 +46,9 @@ int Selftest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
     ui::SetCtrlVal(stPanel, ST_RESULT, static_cast<short>(result));
     ui::SetCtrlVal(stPanel, ST_MSG, os::FromCp1251(message.data()));
     ui::SetCtrlAttribute(stPanel, ST_CLOSE, ui::ATTR_DIMMED, 0);
+    if (mezSession != 0) {
+        recordSelfTest(result, os::FromCp1251(message.data()));
+    }
     return 0;
 }
 

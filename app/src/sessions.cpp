@@ -16,6 +16,7 @@
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
 #include "qm7x/verify/page_feedback.h"
+#include "session_record.h"
 #include "trholdr.h"
 #include "trqm7x.h"
 
@@ -179,6 +180,7 @@ int closeMezSession() {
     if (status >= 0) {
         mezSession = 0;
         unbindCoeffRecord();
+        endSession();
     }
     return status;
 }
@@ -263,6 +265,7 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
     calibr::refreshRanges();
     calibr::loadCoefficients();
     checkErr(trqm7x_config_events(mezSession, 0, 0));
+    recordSession(position);
     return 0;
 }
 

@@ -5,7 +5,11 @@
 // points on the three ranges (and a copy of the protocol file, program_protocol.log), the file
 // dialog of "файл протокола" with a new name typed, a calibration run of channel 1
 // (its prompts open, then the new pair in the table) and the exit question. Message boxes the
-// program shows are saved too and then closed, so that the run never waits for a person.
+// program shows are saved too and then closed, so that the run never waits for a person. Last,
+// the module's history from the results store with its drift plot (program_history): the store
+// in the working directory is seeded with four earlier sessions of QM7X-0412, made up for the
+// picture (June to November, each with the same three points, drifting), before this run adds
+// its own.
 //
 //   qm7x_program_shots <output directory>
 //
@@ -33,6 +37,7 @@
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
+#include "qm7x/results/store.h"
 #include "qm7x/ui/qt/qt_frontend.h"
 #include "qm7x/ui/scripted_operator.h"
 #include "qm7x/ui/userint.h"
@@ -43,6 +48,44 @@ using namespace qm7x::ui;
 
 std::filesystem::path outputDir;
 int failures = 0;
+
+// Earlier sessions of QM7X-0412 for the history's picture: channel 1 at 0 V and 5 V, channel 2
+// at 0.5 V, each deviation growing a little from one session to the next.
+void SeedHistory() {
+    using namespace qm7x::results;
+    auto store = ResultsStore::Open(std::string(kDefaultStoreFile));
+    const char* days[] = {"2026-06-02", "2026-08-04", "2026-10-06", "2026-11-17"};
+    for (int k = 0; k < 4; ++k) {
+        SessionRecord session;
+        session.recorded_at = std::string(days[k]) + "T10:30:00+03:00";
+        session.carrier_text = "TRHOLDR Н.М., крейт 1, слот 5";
+        session.carrier_resource = "VXI0::8::INSTR";
+        session.position = 2;
+        session.serial = "QM7X-0412";
+        session.revision = "QM7X ред. 2, ПЛИС 1.4";
+        session.program_version = "1.2.1";
+        session.operator_name = "metrologist";
+        session.bench = "earlier sessions (made up for the picture)";
+        const auto id = store->RecordSession(session);
+        struct Point {
+            int channel;
+            double rangeV, un, deviation;
+        };
+        for (const Point& p :
+             {Point{1, 10.0, 0.0, 4.0e-5 + 1.5e-5 * k}, Point{1, 10.0, 5.0, 1.2e-4 + 4.0e-5 * k},
+              Point{2, 1.0, 0.5, -2.0e-5 - 1.0e-5 * k}}) {
+            PointRecord point;
+            point.session_id = id;
+            point.recorded_at = session.recorded_at;
+            point.channel = p.channel;
+            point.range_v = p.rangeV;
+            point.un = p.un;
+            point.ux = p.un + p.deviation;
+            point.verdict = "Норма";
+            store->RecordPoint(point);
+        }
+    }
+}
 
 void Save(int panel, const std::string& name) {
     const std::string path = (outputDir / (name + ".png")).string();
@@ -148,6 +191,12 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     outputDir = std::filesystem::absolute(argv[1]);
     std::filesystem::create_directories(outputDir);
+    try {
+        SeedHistory();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "the history's earlier sessions: %s\n", error.what());
+        ++failures;
+    }
     auto frontEnd = qm7x::ui::qt::InstallQtFrontEnd(argc, argv);
     AnswerMessageBoxes();
     AnswerCalibrationPrompts();
@@ -249,6 +298,19 @@ int main(int argc, char** argv) {
         .Do("save the automatic page mid-plan", [&] { Save(mp.Resolve(), "program_auto_midplan"); })
         .WaitUntil("the procedure is over", [] { return !qm7x::runInProgress(); })
         .Do("save the automatic page at the end", [&] { Save(mp.Resolve(), "program_auto_done"); })
+        .ChooseTabPage(mp, MP_TAB, 1)
+        .Commit(pp, PP_HISTORY)
+        .Do("save the module's history",
+            [] {
+                const int history = PanelRef::Resource(HP).Resolve();
+                if (history > 0) {
+                    Save(history, "program_history");
+                    HidePanel(history);
+                } else {
+                    std::printf("no history panel\n");
+                    ++failures;
+                }
+            })
         .Do("save the about panel",
             [] {
                 DisplayPanel(qm7x::aboutPanel);

@@ -10,6 +10,7 @@
 #include "qm7x/calibr/calibr_callbacks.h"
 #include "qm7x/calibr/calibr_constants.h"
 #include "qm7x/calibr/calibr_run.h"
+#include "qm7x/calibr/calibration_record.h"
 #include "qm7x/calibr/reference_reply.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
@@ -243,6 +244,7 @@ class CalibrationRun {
         if (failed(status)) {
             return false;
         }
+        RememberReferences(curChan, uPos_, uNeg_);
         firstGain(coeffCopy, curChan) = firstGain(*coeffPtr, curChan);
         secondGain(coeffCopy, curChan) = secondGain(*coeffPtr, curChan);
         ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(1, curChan),

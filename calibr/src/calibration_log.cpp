@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 #include "p_qm7x.h"
 #include "qm7x/integrity/arkomet_crc32.h"

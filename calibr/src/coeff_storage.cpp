@@ -3,11 +3,14 @@
 #include "qm7x/calibr/coeff_storage.h"
 
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "p_qm7x.h"
 #include "qm7x/calibr/calibr_run.h"
 #include "qm7x/calibr/calibration_log.h"
+#include "qm7x/calibr/calibration_record.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
@@ -156,11 +159,20 @@ bool StoreCoefficients() {
     } else {
         // The log's entry comes first: a change the log cannot record is not made.
         const CalibrationLogEntry entry = EntryOfStore(coeffStored, coeffCopy);
+        // Where the entry begins: the results store links each calibration to it.
+        std::error_code noLog;
+        auto logOffset =
+            static_cast<std::int64_t>(std::filesystem::file_size(kCalibrationLogFile, noLog));
+        if (noLog) {
+            logOffset = 0;  // the entry starts a new log
+        }
         written = LogEepromWrite(entry);
         if (written) {
             const int status = checkErr(trqm7x_writeFlash(mezSession));
             written = status >= 0;
             if (written) {
+                RecordStoredCalibrations(entry.before, entry.after, entry.crc32,
+                                         std::string(kCalibrationLogFile), logOffset);
                 copyRecord(coeffStored, coeffCopy);  // the "before" of the next entry
             } else {
                 LogFailedEepromWrite(entry, status);

@@ -6,6 +6,7 @@
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
+#include "qm7x/results/recorder.h"
 #include "qm7x/ui/userint.h"
 #include "trqm7x.h"
 
@@ -14,6 +15,19 @@ namespace qm7x::calibr {
 namespace {
 constexpr double kDemoResetS = 1.0;  // what a reset without a mezzanine takes
 constexpr const char* kZeroDone = "Смещение 0 выполнено: смещения нуля каналов измерены заново";
+
+// The operation's row in the results store; a row the store does not take is said (after the
+// driver's own status, which the status line showed first).
+void recordEvent(const char* kind, const char* what, int status) {
+    results::EventRecord event;
+    event.kind = kind;
+    event.status = status;
+    event.detail = status < 0 ? driverStatusText(status) : std::string();
+    if (auto failure = results::ProgramRecorder().Event(event)) {
+        const std::string notStored = results::NotStoredText(what, *failure);
+        showStatusError(status < 0 ? driverStatusText(status) + "; " + notStored : notStored);
+    }
+}
 }  // namespace
 
 int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
@@ -35,6 +49,9 @@ bool AdjustZeroOffset() {
         showStatusInfo(kZeroDone);
     }
     ui::SetWaitCursor(0);
+    if (mezSession != 0) {
+        recordEvent(results::kZeroOffset, "смещение нуля", status);
+    }
     return status >= 0;
 }
 
@@ -45,7 +62,7 @@ int resetCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, i
     }
     clearStatusLine();
     if (mezSession != 0) {
-        checkErr(trqm7x_reset(mezSession));
+        recordEvent(results::kReset, "сброс", checkErr(trqm7x_reset(mezSession)));
     } else {
         ui::Delay(kDemoResetS);
     }

@@ -21,6 +21,10 @@ extern "C" {
 
 /* Attribute of trqm7x_get_attribute: the address of the driver's 112-byte coefficient record. */
 #define TRQM7X_ATTR_COEFF_RECORD 1
+/* Attribute of trqm7x_get_attribute: the module's serial number, a text of at most
+   TRQM7X_TEXT_LEN bytes (Windows-1251) into the caller's buffer. A driver without it answers
+   with a negative status; the program then records the module without a serial number. */
+#define TRQM7X_ATTR_SERIAL_NUMBER 2
 /* Length of every text buffer the driver fills. */
 #define TRQM7X_TEXT_LEN 256
 

@@ -109,17 +109,25 @@ TRQM7X_API ViStatus _VI_FUNC trqm7x_alloc(ViSession vi, ViInt32 size) {
 }
 
 TRQM7X_API ViStatus _VI_FUNC trqm7x_get_attribute(ViSession vi, ViInt32 attribute, void* value) {
-    return RunOnMezzanine("trqm7x_get_attribute", vi, Needs::session,
-                          [&](World&, MezzanineSession* session, auto&) {
-                              if (attribute != TRQM7X_ATTR_COEFF_RECORD) {
-                                  return VI_ERROR_NSUP_ATTR;
-                              }
-                              if (value == nullptr) {
-                                  return kErrorParameter3;
-                              }
-                              *static_cast<void**>(value) = session->record.bytes.data();
-                              return VI_SUCCESS;
-                          });
+    return RunOnMezzanine(
+        "trqm7x_get_attribute", vi, Needs::session, [&](World&, MezzanineSession* session, auto&) {
+            if (attribute != TRQM7X_ATTR_COEFF_RECORD && attribute != TRQM7X_ATTR_SERIAL_NUMBER) {
+                return VI_ERROR_NSUP_ATTR;
+            }
+            if (value == nullptr) {
+                return kErrorParameter3;
+            }
+            if (attribute == TRQM7X_ATTR_SERIAL_NUMBER) {
+                if (session->module == nullptr) {
+                    return VI_ERROR_INV_OBJECT;
+                }
+                CopyText(ToCp1251(session->module->spec().serial), static_cast<ViChar*>(value),
+                         TRQM7X_TEXT_LEN);
+                return VI_SUCCESS;
+            }
+            *static_cast<void**>(value) = session->record.bytes.data();
+            return VI_SUCCESS;
+        });
 }
 
 TRQM7X_API ViStatus _VI_FUNC trqm7x_config_events(ViSession vi, ViInt32 events, ViInt32 mode) {

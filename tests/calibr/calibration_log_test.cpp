@@ -12,6 +12,7 @@
 #include "calibration_fixture.h"
 #include "qm7x/calibr/calibration_log.h"
 #include "qm7x/integrity/arkomet_crc32.h"
+#include "qm7x/results/store.h"
 #include "record_faults.h"
 
 namespace qm7x::test {
@@ -221,6 +222,25 @@ TEST_F(CalibrationLogOfTheProgram, AStoreAppendsOneEntryWithTheRecordWritten) {
     const std::string tail = formatted.substr(formatted.find("\"channels\""));
     EXPECT_THAT(entry, ::testing::EndsWith(tail));
     EXPECT_NE(written.gain[0], factory);
+
+    // The results store has the calibration of channel 1, linked to this entry.
+    auto store = results::ResultsStore::Open((bench.dir() / "qm7x-results.sqlite").string());
+    auto rows = store->backend().Query(
+        "SELECT serial, channel, gain_first_before, gain_first_after, gain_second_after, "
+        "reference_positive_v, reference_negative_v, record_crc32, calibration_log, log_offset "
+        "FROM calibrations");
+    ASSERT_EQ(rows.size(), 1u);
+    const auto& row = rows[0];
+    EXPECT_EQ(results::AsText(row[0]), "QM7X-C1");
+    EXPECT_EQ(results::AsInteger(row[1]), 1);
+    EXPECT_EQ(results::AsReal(row[2]), factory);
+    EXPECT_EQ(results::AsReal(row[3]), written.gain[0]);
+    EXPECT_EQ(results::AsReal(row[4]), written.gain[1]);
+    EXPECT_EQ(results::AsReal(row[5]), 9.0);
+    EXPECT_EQ(results::AsReal(row[6]), -9.0);
+    EXPECT_EQ(results::AsInteger(row[7]), expected.crc32);
+    EXPECT_EQ(results::AsText(row[8]), "qm7x-calibration.log");
+    EXPECT_EQ(results::AsInteger(row[9]), 0);
 }
 
 TEST_F(CalibrationLogOfTheProgram, ADeclinedStoreWritesNothingAndAFailedWriteGetsASecondEntry) {

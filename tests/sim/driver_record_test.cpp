@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -75,7 +76,11 @@ TEST_F(Record, TheRecordLivesInTheDriverAndFollowsItsOperations) {
     ASSERT_EQ(trqm7x_resetCoeff(mez_), VI_SUCCESS);
     EXPECT_EQ(current(), DefaultRecord());
     void* other = nullptr;
-    EXPECT_EQ(trqm7x_get_attribute(mez_, 2, &other), VI_ERROR_NSUP_ATTR);
+    EXPECT_EQ(trqm7x_get_attribute(mez_, 3, &other), VI_ERROR_NSUP_ATTR);
+    // The module's serial number, for the results store.
+    std::array<ViChar, TRQM7X_TEXT_LEN + 1> serial{};
+    ASSERT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_SERIAL_NUMBER, serial.data()), VI_SUCCESS);
+    EXPECT_STREQ(serial.data(), "Q1");
 }
 
 TEST_F(Record, FlashRoundTripsTheRecordBitForBitAcrossSessionsAndRuns) {

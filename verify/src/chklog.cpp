@@ -22,6 +22,7 @@ struct Slot {
     bool writeFailureShown = false;
     // Where the point entry being written began: a failure part way cuts the file back to it.
     std::optional<std::int64_t> entryStart;
+    std::int64_t lastEntryOffset = -1;  // of the last point's entry, -1 when it was not written
 };
 
 std::array<Slot, kLogSlots> slots;
@@ -141,10 +142,15 @@ void WriteLOG(int logIndex, std::string_view message) {
 
 DeviationResult DoChlp(int logIndex, std::string_view heading, std::span<const double> samples,
                        int channel, double un, double tolerance) {
-    if (Slot* slot = openSlot(logIndex); slot != nullptr && slot->file) {
-        slot->entryStart = slot->file->Size();
-        if (*slot->entryStart < 0) {
-            slot->entryStart.reset();
+    if (Slot* slot = openSlot(logIndex)) {
+        slot->lastEntryOffset = -1;
+        if (slot->file) {
+            slot->entryStart = slot->file->Size();
+            if (*slot->entryStart < 0) {
+                slot->entryStart.reset();
+            } else {
+                slot->lastEntryOffset = *slot->entryStart;
+            }
         }
     }
     WriteLOG(logIndex, heading);
@@ -154,6 +160,9 @@ DeviationResult DoChlp(int logIndex, std::string_view heading, std::span<const d
     WriteLOG(logIndex, "\n");
     if (Slot* slot = openSlot(logIndex)) {
         syncFile(*slot);
+        if (!slot->file) {
+            slot->lastEntryOffset = -1;  // the entry did not reach the file whole
+        }
         ShowPointPlot(slot->panel, samples, result, channel, un, tolerance);
     }
     return result;
@@ -165,6 +174,11 @@ void SetLogTimeDate() {
     if (Slot* slot = openSlot(kProtocolLog)) {
         syncFile(*slot);
     }
+}
+
+std::int64_t LastEntryOffset(int logIndex) {
+    const Slot* slot = openSlot(logIndex);
+    return slot != nullptr ? slot->lastEntryOffset : -1;
 }
 
 int ChlpPanel(int logIndex) {

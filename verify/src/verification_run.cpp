@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "p_qm7x.h"
+#include "point_record.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
 #include "qm7x/program/panel_handles.h"
@@ -180,6 +181,7 @@ std::optional<TakenPoint> TakePoint() {
     taken.tolerance = pointTolerance(point.un);
     taken.result = DoChlp(kProtocolLog, heading, samples, curChan, point.un, taken.tolerance);
     ShowPointResult(point.un, taken.result);
+    RecordPoint(point.un, point.period, samples, taken.result);
     taken.samples = std::move(samples);
     ui::DefaultCtrl(ppPanel, PP_U);
     return taken;

@@ -4,6 +4,7 @@
 // the text box; a point entry is on the disk before DoChlp returns.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,6 +46,9 @@ void SetLogTimeDate();
 
 // The slot's panel, 0 while it is closed.
 int ChlpPanel(int logIndex);
+// Where the last point's entry (DoChlp) begins in the slot's file; -1 when it was not written
+// whole.
+std::int64_t LastEntryOffset(int logIndex);
 // The clock and calendar values of the last time stamp.
 os::LocalTime LastTimeStamp();
 

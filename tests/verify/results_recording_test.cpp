@@ -1,0 +1,97 @@
+// What a verification records in the results store beside its protocol entry: the point with the
+// samples that give its Ux bit for bit and the place of its entry, the session it belongs to, the
+// zero offset and the reset; and a store that cannot be written, which costs the protocol nothing.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdlib>
+
+#include "qm7x/results/store.h"
+#include "qm7x/verify/verification_run.h"
+#include "run_fixture.h"
+
+namespace qm7x::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+class Recording : public VerificationRun {
+  protected:
+    void openWithStoreAt(const std::string& module, const std::filesystem::path& store) {
+        ::setenv("QM7X_RESULTS_DB", store.c_str(), 1);
+        open(module);
+    }
+    void TearDown() override {
+        VerificationRun::TearDown();
+        ::unsetenv("QM7X_RESULTS_DB");
+    }
+    void runPoint(double un) {
+        enter(PP_U, un);
+        relayIn();
+        start();
+    }
+};
+
+TEST_F(Recording, PointOnRecordGivesItsUxBitForBitAndFindsItsProtocolEntry) {
+    const auto file = std::filesystem::path(::testing::TempDir()) /
+                      ("qm7x_results_" + std::to_string(::getpid()) + ".sqlite");
+    std::filesystem::remove(file);
+    openWithStoreAt(Module("QM7X-R1", "instant"), file);
+    bench().SetReference(5.0, 0.0, 0.0);
+    runPoint(5.0);
+    runPoint(5.0);
+    ASSERT_EQ(statusLine(), "");
+    ui::DispatchUserEvent(qm7x::mpPanel, MP_CALIBR, ui::EVENT_COMMIT);
+    ui::DispatchUserEvent(qm7x::mpPanel, MP_RESET, ui::EVENT_COMMIT);
+
+    auto store = results::ResultsStore::Open(file.string());
+    auto history = store->History("QM7X-R1");
+    ASSERT_EQ(history.size(), 1u);
+    ASSERT_EQ(history[0].points.size(), 2u);
+    auto point = store->ReadPoint(history[0].points[1].id);
+    ASSERT_EQ(point.volts.size(), 100u);
+    EXPECT_EQ(point.raw_codes.size(), 100u);
+    EXPECT_EQ(point.kept.size(), 100u);
+    const double tolerance = verify::uLimits[1] + verify::lastAllowance;
+    auto rejudged = verify::ChkDeviation(point.volts, point.un, tolerance);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(rejudged.ux), std::bit_cast<std::uint64_t>(point.ux));
+    EXPECT_EQ(point.verdict, "Норма");
+    EXPECT_EQ(point.mode, "manual");
+    EXPECT_EQ(point.channel, 1);
+    EXPECT_EQ(point.range_v, 10.0);
+    EXPECT_EQ(point.passband, "менее 500 кГц");
+    EXPECT_EQ(point.protocol_file, protocolPath_.string());
+    // The second entry begins where the first ended, with its heading.
+    ASSERT_GT(point.protocol_offset, 0);
+    const std::string entry = protocol().substr(static_cast<std::size_t>(point.protocol_offset));
+    EXPECT_THAT(os::FromCp1251(entry), ::testing::StartsWith("период семплирования"));
+    EXPECT_THAT(os::FromCp1251(entry), HasSubstr(rows().back()));
+    EXPECT_THAT(
+        os::FromCp1251(protocol().substr(0, static_cast<std::size_t>(point.protocol_offset))),
+        HasSubstr(rows().front()));
+
+    auto events = store->backend().Query("SELECT kind, status, session_id FROM qm7x_events");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(results::AsText(events[0][0]), "zero_offset");
+    EXPECT_EQ(results::AsText(events[1][0]), "reset");
+    EXPECT_EQ(results::AsInteger(events[1][2]), history[0].id);
+    std::filesystem::remove(file);
+}
+
+TEST_F(Recording, UnwritableStoreLeavesTheProtocolEntryWrittenAndSaysWhatWasNotStored) {
+    const auto missing = std::filesystem::path(::testing::TempDir()) /
+                         ("qm7x_no_such_folder_" + std::to_string(::getpid()));
+    openWithStoreAt(Module("QM7X-R2", "instant"), missing / "qm7x-results.sqlite");
+    EXPECT_THAT(statusLine(), HasSubstr("Не записано в хранилище результатов: сеанс модуля"));
+    bench().SetReference(5.0, 0.0, 0.0);
+    runPoint(5.0);
+    EXPECT_EQ(rows().size(), 1u);
+    EXPECT_THAT(statusLine(),
+                HasSubstr("Не записано в хранилище результатов: точка (в протокол она записана)"));
+    EXPECT_THAT(statusLine(), HasSubstr((missing / "qm7x-results.sqlite").string()));
+    EXPECT_THAT(statusLine(), HasSubstr("cannot open"));
+}
+
+}  // namespace
+}  // namespace qm7x::test
