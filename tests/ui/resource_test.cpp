@@ -315,7 +315,7 @@ TEST_F(ResourceTest, EveryCallbackNameOfTheProgram) {
         "selMezonin",   "resetCB",    "calibrCB", "Selftest",  "aboutCB",    "mp_exit",
         "errMessOk",    "closeP",     "allCB",    "resetCf",   "releSwitch", "calibrPoint",
         "writeEEPROM",  "readEEPROM", "showLog",  "startTest", "selFName",   "temperatureCB",
-        "apFind",       "apPlanFile", "apStart",  "apStop",      "historyCB"};
+        "apFind",       "apPlanFile", "apStart",  "apStop",    "historyCB"};
     std::set<std::string> names;
     for (const std::string& missing : UnregisteredCallbackNames(kFile)) {
         names.insert(missing.substr(missing.find(": ") + 2));
