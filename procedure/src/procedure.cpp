@@ -14,6 +14,7 @@
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "qm7x/verify/point_origin.h"
 #include "qm7x/verify/verification_run.h"
 #include "qm7x/verify/verify_callbacks.h"
 #include "trqm7x.h"
@@ -234,6 +235,9 @@ class Procedure {
                 // The relay in, as the page's switch does; the run releases it after the block.
                 if (checkErr(trqm7x_input_trigger(mezSession, 0, 1)) >= 0) {
                     SetReleSwitch(1);
+                    const verify::AutomaticPoints origin(
+                        phase == Phase::verification ? "" : PhaseName(phase),
+                        calibrator_.resource() + " " + calibrator_.identity());
                     taken = verify::TakePoint();
                 }
                 if (!taken) {

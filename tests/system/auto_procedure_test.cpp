@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -23,6 +24,7 @@
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
+#include "qm7x/results/store.h"
 #include "qm7x/ui/clock.h"
 #include "world.h"
 
@@ -132,6 +134,17 @@ TEST_F(AutoProcedure, TheBadModuleIsCalibratedWhereNeededStoredAndThenPasses) {
     }
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_THAT(entries[0], HasSubstr("\"position\": 2"));
+    // The results store has every point as automatic, with its phase and the calibrator.
+    std::map<std::string, int> pointsByPhase;
+    for (const auto& session :
+         results::ResultsStore::Open((scratch_.path() / "qm7x-results.sqlite").string())
+             ->History("QM7X-0412")) {
+        for (const auto& point : session.points) {
+            EXPECT_EQ(point.mode, results::kAutomatic);
+            ++pointsByPhase[point.phase];
+        }
+    }
+    EXPECT_EQ(pointsByPhase, (std::map<std::string, int>{{"as_found", 21}, {"as_left", 21}}));
 
     const AutoRun second = run(module(2, "--calibrate never"));
     EXPECT_EQ(second.status, 0) << second.err;

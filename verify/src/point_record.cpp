@@ -15,6 +15,7 @@
 #include "qm7x/ui/radio_group.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
+#include "qm7x/verify/point_origin.h"
 #include "qm7x/verify/protocol_text.h"
 #include "trholdr.h"
 
@@ -68,6 +69,12 @@ void RecordPoint(double un, double period, std::span<const double> volts,
         point.an = result.an;
     }
     point.verdict = result.verdict == 0 ? kWithin : kOutOf;
+    const PointOrigin& origin = CurrentPointOrigin();
+    if (origin.automatic) {
+        point.mode = results::kAutomatic;
+        point.phase = origin.phase;
+        point.calibrator = origin.calibrator;
+    }
     point.protocol_file = protocolFileName;
     point.protocol_offset = LastEntryOffset(kProtocolLog);
 
