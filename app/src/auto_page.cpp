@@ -22,6 +22,8 @@ constexpr const char* kHeader = " №  к        Un, В        Ux, В     Ux-Un,
 
 std::vector<procedure::CalibratorFound> found;  // the ring's items, by index
 bool stopAsked = false;
+bool procedureRunning = false;
+bool exitAfterProcedure = false;
 
 std::string Row(const procedure::PointFacts& point) {
     char text[128];
@@ -172,7 +174,9 @@ int apStart(int panel, int, int event, void*, int, int) {
     };
     events.stored = [&] { AppendLine(panel, "коэффициенты записаны в EEPROM"); };
     events.stopRequested = [] { return stopAsked; };
+    procedureRunning = true;
     const auto outcome = procedure::RunProcedure(calibrator, plan, mode, events);
+    procedureRunning = false;
     ui::SetCtrlAttribute(panel, AP_STOP, ui::ATTR_DIMMED, 1);
     switch (outcome.ending) {
         case procedure::Ending::passed:
@@ -188,7 +192,20 @@ int apStart(int panel, int, int event, void*, int, int) {
             ui::SetCtrlVal(panel, AP_PROGRESS, "прервано: " + outcome.cause);
             break;
     }
+    if (exitAfterProcedure) {
+        exitAfterProcedure = false;
+        exitRequested = 1;  // the main loop now asks, as "Выход" does
+    }
     return 0;
+}
+
+bool StopProcedureForExit() {
+    if (!procedureRunning) {
+        return false;
+    }
+    stopAsked = true;
+    exitAfterProcedure = true;
+    return true;
 }
 
 }  // namespace qm7x::app

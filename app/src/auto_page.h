@@ -12,6 +12,11 @@ int apPlanFile(int panel, int control, int event, void* callbackData, int eventD
 int apStart(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int apStop(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
+// Closing the window while a procedure runs: the procedure is stopped as "Стоп" stops it (to
+// standby, relay out, LED off) and the exit is asked for when it has ended. False when no
+// procedure runs.
+bool StopProcedureForExit();
+
 // The page as the program starts: the shipped standard plan in the plan field.
 void SetUpAutoPage();
 // The standard plan: installed beside the program, else the one of the source tree.

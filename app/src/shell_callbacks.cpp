@@ -1,5 +1,7 @@
 #include "shell_callbacks.h"
 
+#include "auto_page.h"
+
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/status_line.h"
@@ -9,8 +11,14 @@ namespace qm7x::app {
 
 int mp_exit(int, int, int event, void*, int, int) {
     // A run in progress ends first: an exit asked for meanwhile would close its session after it.
-    if (event == ui::EVENT_COMMIT && !runInProgress()) {
+    if (event != ui::EVENT_COMMIT) {
+        return 0;
+    }
+    if (!runInProgress()) {
         exitRequested = 1;
+    } else {
+        // The close box during an automatic procedure stops it safely; the exit follows.
+        StopProcedureForExit();
     }
     return 0;
 }

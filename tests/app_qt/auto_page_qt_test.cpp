@@ -39,7 +39,14 @@ W* WidgetOf(int panel, int control) {
     return qobject_cast<W*>(frontEnd->ControlWidgetOf(panel, control));
 }
 
-TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
+void Click(int panel, int control) {
+    auto* button = WidgetOf<QPushButton>(panel, control);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The default bench in a scratch folder of its own, the program's working directory.
+fs::path UseDefaultBench() {
     const fs::path dir = fs::temp_directory_path() / ("qm7x_auto_qt_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::ifstream in(QM7X_DEFAULT_BENCH);
@@ -47,22 +54,14 @@ TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
     ::setenv("QM7X_BENCH", (dir / "bench.yaml").c_str(), 1);
     ::setenv("QM7X_SIM_STATE_DIR", (dir / "state").c_str(), 1);
     ::setenv("QM7X_VISA_LIBRARY", QM7X_SIM_VISA, 1);
-    ASSERT_EQ(::chdir(dir.c_str()), 0);
+    EXPECT_EQ(::chdir(dir.c_str()), 0);
+    return dir;
+}
 
-    int argc = 1;
-    char name[] = "auto_page_qt_test";
-    char* argv[] = {name, nullptr};
-    auto frontEnd = qt::InstallQtFrontEnd(argc, argv);
+// From the selection dialog to the running plan, and on until three points are in its table.
+ScriptedOperator& StartThePlan(ScriptedOperator& script) {
     const auto mp = PanelRef::Resource(MP);
-    const auto click = [](int panel, int control) {
-        auto* button = WidgetOf<QPushButton>(panel, control);
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
-    };
-    bool stopEnabledWhileRunning = false, manualStartDisabled = false;
-    QString firstRows;
-    ScriptedOperator script;
-    script
+    return script
         .WaitUntil("the selection dialog is shown",
                    [] { return app::SelectDialogControls().panel > 0; })
         .Do("choose the first carrier",
@@ -71,7 +70,7 @@ TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
                 DispatchUserEvent(dialog.panel, dialog.ok, EVENT_COMMIT);
             })
         .ChooseTabPage(mp, MP_TAB, 2)
-        .Do("find the calibrators", [&] { click(apPanel, AP_FIND); })
+        .Do("find the calibrators", [] { Click(apPanel, AP_FIND); })
         .Do("the calibrator is offered",
             [] {
                 auto* ring = WidgetOf<QComboBox>(apPanel, AP_CALIBRATOR);
@@ -79,20 +78,40 @@ TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
                 ASSERT_EQ(ring->count(), 1);
                 EXPECT_TRUE(ring->itemText(0).startsWith("GPIB0::4::INSTR"));
             })
-        .Do("press Пуск", [&] { click(apPanel, AP_START); })
+        .Do("press Пуск", [] { Click(apPanel, AP_START); })
         // From here on the steps run inside the procedure's own event processing.
-        .WaitUntil("three points are in the table",
-                   [] {
-                       auto* rows = WidgetOf<QPlainTextEdit>(apPanel, AP_POINTS);
-                       return rows != nullptr && rows->blockCount() >= 5;  // title, header, 3
-                   })
+        .WaitUntil("three points are in the table", [] {
+            auto* rows = WidgetOf<QPlainTextEdit>(apPanel, AP_POINTS);
+            return rows != nullptr && rows->blockCount() >= 5;  // title, header, 3
+        });
+}
+
+// The bench after a procedure's end: the calibrator in standby, the relay out.
+void ExpectTheBenchAtRest() {
+    auto& world = sim::World::Instance();
+    auto guard = world.lock();
+    EXPECT_FALSE(world.calibrator("GPIB0::4::INSTR")->operate());
+    EXPECT_FALSE(world.module("QM7X-0412")->relayIn(1));
+}
+
+TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
+    const fs::path dir = UseDefaultBench();
+    int argc = 1;
+    char name[] = "auto_page_qt_test";
+    char* argv[] = {name, nullptr};
+    auto frontEnd = qt::InstallQtFrontEnd(argc, argv);
+    const auto mp = PanelRef::Resource(MP);
+    bool stopEnabledWhileRunning = false, manualStartDisabled = false;
+    QString firstRows;
+    ScriptedOperator script;
+    StartThePlan(script)
         .Do("look and press Стоп",
             [&] {
                 stopEnabledWhileRunning = WidgetOf<QPushButton>(apPanel, AP_STOP)->isEnabled();
                 manualStartDisabled = !WidgetOf<QPushButton>(ppPanel, PP_START)->isEnabled() &&
                                       !WidgetOf<QPushButton>(apPanel, AP_START)->isEnabled();
                 firstRows = WidgetOf<QPlainTextEdit>(apPanel, AP_POINTS)->toPlainText();
-                click(apPanel, AP_STOP);
+                Click(apPanel, AP_STOP);
             })
         .WaitUntil("the procedure is over", [] { return !runInProgress(); })
         .Do("the page says so and the bench is at rest",
@@ -100,10 +119,7 @@ TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
                 EXPECT_EQ(WidgetOf<QLineEdit>(apPanel, AP_PROGRESS)->text(), "остановлено");
                 EXPECT_FALSE(WidgetOf<QPushButton>(apPanel, AP_STOP)->isEnabled());
                 EXPECT_TRUE(WidgetOf<QPushButton>(apPanel, AP_START)->isEnabled());
-                auto& world = sim::World::Instance();
-                auto guard = world.lock();
-                EXPECT_FALSE(world.calibrator("GPIB0::4::INSTR")->operate());
-                EXPECT_FALSE(world.module("QM7X-0412")->relayIn(1));
+                ExpectTheBenchAtRest();
             })
         .Commit(mp, MP_MP_EXIT)
         .Commit(PanelRef::Resource(EXIT_POPUP), EXIT_POPUP_EXIT_YES);
@@ -114,6 +130,35 @@ TEST(AutoPageQt, TheOperatorRunsAndStopsThePlanThroughTheWidgets) {
     EXPECT_TRUE(stopEnabledWhileRunning);
     EXPECT_TRUE(manualStartDisabled);
     EXPECT_TRUE(firstRows.contains("Не норма")) << firstRows.toStdString();  // ±9 V on 0412
+    fs::remove_all(dir);
+}
+
+// The window's close box mid-plan stops the procedure safely, then asks to exit as "Выход" does.
+TEST(AutoPageQt, ClosingTheWindowMidPlanStopsItSafelyThenAsksToExit) {
+    const fs::path dir = UseDefaultBench();
+    int argc = 1;
+    char name[] = "auto_page_qt_test";
+    char* argv[] = {name, nullptr};
+    auto frontEnd = qt::InstallQtFrontEnd(argc, argv);
+    auto* frontEndQt = dynamic_cast<qt::QtFrontEnd*>(GetFrontEnd());
+    ScriptedOperator script;
+    StartThePlan(script)
+        .Do("close the main window", [&] { frontEndQt->PanelWidgetOf(mpPanel)->close(); })
+        .WaitUntil("the exit is asked for",
+                   [&] {
+                       return !runInProgress() &&
+                              frontEndQt->PanelWidgetOf(exitPopupPanel)->isVisible();
+                   })
+        .Do("the procedure was stopped and the bench is at rest",
+            [] {
+                EXPECT_EQ(WidgetOf<QLineEdit>(apPanel, AP_PROGRESS)->text(), "остановлено");
+                ExpectTheBenchAtRest();
+            })
+        .Commit(PanelRef::Resource(EXIT_POPUP), EXIT_POPUP_EXIT_YES);
+    SetOperator(&script);
+    EXPECT_EQ(app::RunProgram(argc, argv), 0);
+    SetOperator(nullptr);
+    EXPECT_TRUE(script.Done()) << script.Pending();
     fs::remove_all(dir);
 }
 
