@@ -52,11 +52,12 @@ std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0 && failure.empty()) {
         failure = Failure("close", temporary, errno);
     }
-    if (failure.empty() && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        failure = Failure("rename", path, errno);
+    // A link, not a rename: an existing file (an earlier certificate) is never replaced.
+    if (failure.empty() && ::link(temporary.c_str(), path.c_str()) != 0) {
+        failure = Failure("create", path, errno);
     }
+    ::unlink(temporary.c_str());
     if (!failure.empty()) {
-        ::unlink(temporary.c_str());
         return failure;
     }
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
@@ -124,6 +125,16 @@ TEST_F(CertificatePdf, IsPdfA) {
     const RenderedPdf pdf = RenderPdf(SampleCertificate(1));
     ASSERT_TRUE(pdf.error.empty());
     EXPECT_NE(pdf.bytes.find("pdfaid:part"), std::string::npos);
+}
+
+TEST_F(CertificatePdf, AnExistingFileIsNeverReplaced) {
+    const std::string path = (folder_ / "earlier.pdf").string();
+    ASSERT_EQ(WriteFileDurably(path, "%PDF earlier"), "");
+    const std::string failure = WriteFileDurably(path, "%PDF later");
+    EXPECT_NE(failure.find("File exists"), std::string::npos) << failure;
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "%PDF earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);  // no temporary
 }
 
 TEST(CertificateFile, AFileThatCannotBeWrittenSaysWhereAndWhy) {
