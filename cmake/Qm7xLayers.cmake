@@ -43,6 +43,7 @@ function(qm7x_check_layers)
   qm7x_forbid_links(qm7x_program_state qm7x_app qm7x_verify qm7x_calibr)
   # The results store is beside the program-wide state, on the platform only (no Qt, no panels).
   qm7x_forbid_links(qm7x_results qm7x_app qm7x_verify qm7x_calibr qm7x_program_state qm7x_ui)
+  qm7x_forbid_links(qm7x_metrology qm7x_app qm7x_verify qm7x_calibr qm7x_program_state qm7x_ui)
   qm7x_forbid_links(qm7x_verify qm7x_app qm7x_calibr)
   qm7x_forbid_links(qm7x_calibr qm7x_app qm7x_verify)
 endfunction()
