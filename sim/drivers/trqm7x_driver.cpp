@@ -470,7 +470,10 @@ TRQM7X_API ViStatus _VI_FUNC trqm7x_start(ViSession vi) {
         }
         // The source may have been set to another voltage since the last point.
         try {
-            module.start(ReadReference(world.bench()->referenceFile, module.spec().serial));
+            World::Inputs inputs;
+            inputs.volts = ReadReference(world.bench()->referenceFile, module.spec().serial);
+            world.applyCalibrators(session->resource->name, session->position, inputs);
+            module.start(inputs.volts, inputs.noiseV);
         } catch (const BenchError& error) {
             world.setDetail(kErrorBench, error.what());
             return kErrorBench;

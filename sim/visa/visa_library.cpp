@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "status.h"
 #include "text.h"
@@ -141,6 +142,35 @@ ViStatus ReadReply(const char* format, va_list& args, const std::string& reply) 
         return VI_SUCCESS;
     }
     return VI_ERROR_INV_FMT;
+}
+
+// The longest a reply is waited for: the VISA default time-out.
+constexpr auto kReplyTimeout = std::chrono::milliseconds(2000);
+
+// A command line to a calibrator; the reply (with its line end) when the command has one. A reply
+// that comes only after settling is waited for with the world unlocked, as a bus would wait.
+ViStatus CalibratorExchange(Calibrator& calibrator, const std::string& line,
+                            std::unique_lock<std::mutex>& guard, std::string* reply) {
+    const CalibratorAnswer answer = calibrator.execute(line);
+    if (answer.timedOut || (reply != nullptr && !answer.reply)) {
+        return VI_ERROR_TMO;
+    }
+    if (reply == nullptr) {
+        return VI_SUCCESS;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (answer.replyAt > now) {
+        const bool late = answer.replyAt - now > kReplyTimeout;
+        guard.unlock();
+        std::this_thread::sleep_for(
+            late ? kReplyTimeout : std::chrono::steady_clock::duration(answer.replyAt - now));
+        guard.lock();
+        if (late) {
+            return VI_ERROR_TMO;
+        }
+    }
+    *reply = *answer.reply + "\n";
+    return VI_SUCCESS;
 }
 
 }  // namespace
@@ -381,7 +411,7 @@ QM7X_VISA_EXPORT ViStatus _VI_FUNCC viQueryf(ViSession vi, ViConstString writeFm
                                              ViConstString readFmt, ...) {
     va_list args;
     va_start(args, readFmt);
-    const ViStatus status = Visa("viQueryf", [&](World& world, auto&) {
+    const ViStatus status = Visa("viQueryf", [&](World& world, auto& guard) {
         const VisaObject* instrument = Instrument(world, vi);
         if (instrument == nullptr) {
             return VI_ERROR_INV_OBJECT;
@@ -396,7 +426,12 @@ QM7X_VISA_EXPORT ViStatus _VI_FUNCC viQueryf(ViSession vi, ViConstString writeFm
         if (!FormatCommand(writeFmt, args, command)) {
             return VI_ERROR_INV_FMT;
         }
-        // The only query the bench's instruments answer; anything else gets no reply.
+        if (Calibrator* calibrator = world.calibrator(instrument->resource->name)) {
+            std::string reply;
+            const ViStatus status = CalibratorExchange(*calibrator, command, guard, &reply);
+            return status < 0 ? status : ReadReply(readFmt, args, reply);
+        }
+        // The only query the other instruments answer; anything else gets no reply.
         const auto& idn = instrument->resource->idn;
         if (!idn || !EqualsNoCase(Trimmed(command), "*IDN?")) {
             return VI_ERROR_TMO;
@@ -405,6 +440,36 @@ QM7X_VISA_EXPORT ViStatus _VI_FUNCC viQueryf(ViSession vi, ViConstString writeFm
     });
     va_end(args);
     return status;
+}
+
+QM7X_VISA_EXPORT ViStatus _VI_FUNC viWrite(ViSession vi, ViConstBuf buf, ViUInt32 cnt,
+                                           ViPUInt32 retCnt) {
+    return Visa("viWrite", [&](World& world, auto& guard) {
+        if (retCnt != nullptr) {
+            *retCnt = 0;
+        }
+        const VisaObject* instrument = Instrument(world, vi);
+        if (instrument == nullptr) {
+            return VI_ERROR_INV_OBJECT;
+        }
+        if (buf == nullptr && cnt > 0) {
+            return kErrorUserBuf;
+        }
+        if (LockedAgainst(world, *instrument, vi)) {
+            return VI_ERROR_RSRC_LOCKED;
+        }
+        const std::string line(reinterpret_cast<const char*>(buf), cnt);
+        ViStatus status = VI_SUCCESS;
+        if (Calibrator* calibrator = world.calibrator(instrument->resource->name)) {
+            status = CalibratorExchange(*calibrator, line, guard, nullptr);
+        } else if (!instrument->resource->idn) {
+            status = VI_ERROR_TMO;  // nothing listens there
+        }
+        if (status == VI_SUCCESS && retCnt != nullptr) {
+            *retCnt = cnt;
+        }
+        return status;
+    });
 }
 
 }  // extern "C"

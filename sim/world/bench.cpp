@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <set>
 
+#include "bench_reader.h"
 #include "status.h"
 #include "yaml_file.h"
 
@@ -15,93 +16,6 @@ namespace qm7x::sim {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Reads one bench file and turns every problem into a BenchError with file and line.
-class Reader {
-  public:
-    explicit Reader(fs::path file) : file_(std::move(file)) {}
-
-    [[noreturn]] void fail(const YAML::Node& node, const std::string& problem) const {
-        const int line = node.Mark().line;
-        if (line >= 0) {
-            throw BenchError(file_.string() + ", строка " + std::to_string(line + 1) + ": " +
-                             problem);
-        }
-        throw BenchError(file_.string() + ": " + problem);
-    }
-
-    // Rejects keys that mean nothing here, so that a misspelt key is not silently ignored.
-    void onlyKeys(const YAML::Node& map, std::initializer_list<std::string_view> allowed,
-                  const std::string& where) const {
-        if (!map.IsMap()) {
-            fail(map, where + ": ожидается набор ключей");
-        }
-        for (const auto& entry : map) {
-            const auto key = entry.first.as<std::string>();
-            if (std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
-                fail(entry.first, where + ": неизвестный ключ «" + key + "»");
-            }
-        }
-    }
-
-    std::string text(const YAML::Node& node, const std::string& what) const {
-        if (!node.IsScalar()) {
-            fail(node, what + ": ожидается текст");
-        }
-        return node.as<std::string>();
-    }
-
-    double number(const YAML::Node& node, const std::string& what) const {
-        double value = 0.0;
-        if (!node.IsScalar() || !YAML::convert<double>::decode(node, value) ||
-            !std::isfinite(value)) {
-            fail(node, what + ": ожидается число");
-        }
-        return value;
-    }
-
-    std::int64_t integer(const YAML::Node& node, const std::string& what, std::int64_t low,
-                         std::int64_t high) const {
-        std::int64_t value = 0;
-        if (!node.IsScalar() || !YAML::convert<std::int64_t>::decode(node, value)) {
-            fail(node, what + ": ожидается целое число");
-        }
-        if (value < low || value > high) {
-            fail(node, what + ": значение " + std::to_string(value) + " вне пределов " +
-                           std::to_string(low) + ".." + std::to_string(high));
-        }
-        return value;
-    }
-
-    bool flag(const YAML::Node& node, const std::string& what) const {
-        bool value = false;
-        if (!node.IsScalar() || !YAML::convert<bool>::decode(node, value)) {
-            fail(node, what + ": ожидается true или false");
-        }
-        return value;
-    }
-
-    std::array<double, kChannels> triple(const YAML::Node& node, const std::string& what) const {
-        if (!node.IsSequence() || node.size() != kChannels) {
-            fail(node, what + ": ожидается список из трёх чисел (каналы 1, 2, 3)");
-        }
-        std::array<double, kChannels> values{};
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            values[i] = number(node[i], what);
-        }
-        return values;
-    }
-
-    fs::path relative(const std::string& path) const {
-        const fs::path given(path);
-        return given.is_absolute() ? given : file_.parent_path() / given;
-    }
-
-    const fs::path& file() const { return file_; }
-
-  private:
-    fs::path file_;
-};
 
 std::uint16_t InterfaceByName(const Reader& reader, const YAML::Node& node) {
     const auto name = reader.text(node, "interface");
@@ -300,10 +214,11 @@ CarrierSpec ReadCarrier(const Reader& reader, const YAML::Node& node, const fs::
 }
 
 ResourceSpec ReadResource(const Reader& reader, const YAML::Node& node, const fs::path& stateDir) {
-    reader.onlyKeys(node,
-                    {"name", "interface", "manufacturer_id", "model_code", "slot", "mainframe_la",
-                     "logical_address", "address", "idn", "locked_elsewhere", "carrier"},
-                    "resources");
+    reader.onlyKeys(
+        node,
+        {"name", "interface", "manufacturer_id", "model_code", "slot", "mainframe_la",
+         "logical_address", "address", "idn", "locked_elsewhere", "carrier", "calibrator"},
+        "resources");
     ResourceSpec resource;
     if (!node["name"] || !node["interface"]) {
         reader.fail(node, "resources: у ресурса должны быть name и interface");
@@ -337,6 +252,9 @@ ResourceSpec ReadResource(const Reader& reader, const YAML::Node& node, const fs
     }
     if (node["carrier"]) {
         resource.carrier = ReadCarrier(reader, node["carrier"], stateDir);
+    }
+    if (node["calibrator"]) {
+        resource.calibrator = ReadCalibrator(reader, node["calibrator"]);
     }
     return resource;
 }
@@ -385,7 +303,8 @@ FaultSpec ReadFault(const Reader& reader, const YAML::Node& node) {
                                                                 "viLock",
                                                                 "viUnlock",
                                                                 "viClear",
-                                                                "viQueryf"};
+                                                                "viQueryf",
+                                                                "viWrite"};
     if (kOperations.count(fault.operation) == 0) {
         reader.fail(node["operation"], "operation: неизвестная операция «" + fault.operation + "»");
     }
@@ -485,10 +404,15 @@ Bench ParseBench(const std::string& text, const fs::path& absolute,
                             "faults: больше " + std::to_string(kMaxBenchFaults) + " отказов");
             }
             for (const auto& node : faults) {
-                bench.faults.push_back(ReadFault(reader, node));
+                if (node.IsMap() && node["calibrator"]) {
+                    bench.calibratorFaults.push_back(ReadCalibratorFault(reader, node));
+                } else {
+                    bench.faults.push_back(ReadFault(reader, node));
+                }
             }
         }
         CheckUnique(reader, root, bench);
+        CheckCalibrators(reader, root, bench);
         return bench;
     } catch (const YAML::Exception& error) {
         throw BenchError(absolute.string() + ", строка " + std::to_string(error.mark.line + 1) +

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "calibrator.h"
 #include "coeff_record.h"
 #include "visatype.h"
 
@@ -67,6 +68,7 @@ struct ResourceSpec {
     std::optional<std::string> idn;  // reply to "*IDN?", none when the device does not answer
     bool lockedElsewhere = false;    // held by another application: locks time out
     std::optional<CarrierSpec> carrier;
+    std::optional<CalibratorSpec> calibrator;  // a programmable DC calibrator
 };
 
 struct FaultSpec {
@@ -82,6 +84,7 @@ struct Bench {
     std::filesystem::path referenceFile;
     std::vector<ResourceSpec> resources;
     std::vector<FaultSpec> faults;
+    std::vector<CalibratorFault> calibratorFaults;
 };
 
 // Limits of a bench file: far above any real bench, low enough that a broken or hostile file

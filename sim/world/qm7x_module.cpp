@@ -43,7 +43,8 @@ void Qm7xModule::setRelay(int channel, bool in) {
     }
 }
 
-void Qm7xModule::start(const std::array<double, kChannels>& referenceV) {
+void Qm7xModule::start(const std::array<double, kChannels>& referenceV,
+                       const std::array<double, kChannels>& sourceNoiseV) {
     Block block;
     block.settings = settings_;
     for (int channel = 1; channel <= kChannels; ++channel) {
@@ -52,6 +53,8 @@ void Qm7xModule::start(const std::array<double, kChannels>& referenceV) {
         }
         block.inputV[static_cast<std::size_t>(channel - 1)] =
             relayIn(channel) ? referenceV[static_cast<std::size_t>(channel - 1)] : 0.0;
+        block.sourceNoiseV[static_cast<std::size_t>(channel - 1)] =
+            relayIn(channel) ? sourceNoiseV[static_cast<std::size_t>(channel - 1)] : 0.0;
     }
     block.number = ++blocks_;
     block.started = Clock::now();
@@ -102,8 +105,8 @@ const std::vector<int>& Qm7xModule::blockChannels() const {
     return last_ ? last_->channels : kNone;
 }
 
-std::int32_t Qm7xModule::codeFor(double volts, int channel, std::uint64_t stream,
-                                 std::uint64_t n) const {
+std::int32_t Qm7xModule::codeFor(double volts, int channel, std::uint64_t stream, std::uint64_t n,
+                                 double sourceNoiseV) const {
     const auto& physics = spec_.channels[static_cast<std::size_t>(channel - 1)];
     const double nominalGain = physics.rangeV / kFullScaleCodes;
     // Inputs beyond 1.2 x range saturate the converter.
@@ -112,7 +115,10 @@ std::int32_t Qm7xModule::codeFor(double volts, int channel, std::uint64_t stream
     const double gain = input < 0.0 ? physics.gainNegVPerCode : physics.gainPosVPerCode;
     const std::uint64_t key =
         SplitMix(seed_ ^ SplitMix(stream * 4 + static_cast<std::uint64_t>(channel))) ^ n;
-    const double noiseCodes = physics.noiseV / nominalGain * Gaussian(key);
+    // The module's noise and the source's are independent: their powers add.
+    const double noiseV =
+        sourceNoiseV == 0.0 ? physics.noiseV : std::hypot(physics.noiseV, sourceNoiseV);
+    const double noiseCodes = noiseV / nominalGain * Gaussian(key);
     const double codes = input / gain + physics.offsetV / physics.gainPosVPerCode + noiseCodes;
     const double limit = 1.25 * kFullScaleCodes;
     return static_cast<std::int32_t>(std::lround(std::clamp(codes, -limit, limit)));
@@ -120,8 +126,9 @@ std::int32_t Qm7xModule::codeFor(double volts, int channel, std::uint64_t stream
 
 std::int32_t Qm7xModule::code(std::int64_t frame, std::size_t position) const {
     const int channel = last_->channels[position];
-    return codeFor(last_->inputV[static_cast<std::size_t>(channel - 1)], channel, last_->number,
-                   static_cast<std::uint64_t>(frame));
+    const auto index = static_cast<std::size_t>(channel - 1);
+    return codeFor(last_->inputV[index], channel, last_->number, static_cast<std::uint64_t>(frame),
+                   last_->sourceNoiseV[index]);
 }
 
 std::int32_t Qm7xModule::groundedCode(std::uint64_t sample, int channel) const {

@@ -39,7 +39,9 @@ class Qm7xModule {
 
     // Starts a block with the present settings; referenceV is what the source applies to
     // channels 1..3 (a channel whose relay is out sees its grounded input).
-    void start(const std::array<double, kChannels>& referenceV);
+    // sourceNoiseV: the rms noise of the source at each input, added to the module's own.
+    void start(const std::array<double, kChannels>& referenceV,
+               const std::array<double, kChannels>& sourceNoiseV = {});
     void stop();
     bool busy() const;     // acquiring and not complete
     bool running() const;  // started, neither complete nor stopped
@@ -58,12 +60,14 @@ class Qm7xModule {
         Settings settings;
         std::vector<int> channels;
         std::array<double, kChannels> inputV{};
+        std::array<double, kChannels> sourceNoiseV{};
         std::uint64_t number = 0;
         Clock::time_point started;
         std::optional<std::int64_t> stoppedFrames;
     };
 
-    std::int32_t codeFor(double volts, int channel, std::uint64_t stream, std::uint64_t n) const;
+    std::int32_t codeFor(double volts, int channel, std::uint64_t stream, std::uint64_t n,
+                         double sourceNoiseV = 0.0) const;
     std::int64_t elapsedFrames(const Block& block) const;
 
     Qm7xSpec spec_;

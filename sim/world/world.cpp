@@ -48,12 +48,18 @@ void World::load(const std::filesystem::path& benchFile) {
     visaObjects_.clear();
     visaLocks_.clear();
     modules_.clear();
+    calibrators_.clear();
     calls_.clear();
     details_.clear();
     bench_.reset();
     try {
         bench_ = LoadBench(benchFile, StateDirOverride());
         for (const auto& resource : bench_->resources) {
+            if (resource.calibrator) {
+                calibrators_[Upper(resource.name)] = std::make_unique<Calibrator>(
+                    resource.name, resource.idn.value_or(""), *resource.calibrator, bench_->seed,
+                    &bench_->calibratorFaults);
+            }
             if (!resource.carrier) {
                 continue;
             }
@@ -77,6 +83,7 @@ void World::load(const std::filesystem::path& benchFile) {
         // Anything else (no memory) still leaves a world that answers every call with a reason.
         bench_.reset();
         modules_.clear();
+        calibrators_.clear();
         setDetail(kErrorBench, benchFile.filename().string() + ": " + error.what());
         std::fprintf(stderr, "QM7X simulated bench: %s: %s\n", benchFile.c_str(), error.what());
     }
@@ -115,6 +122,24 @@ const ResourceSpec* World::findResource(std::string_view name) const {
 Qm7xModule* World::module(const std::string& serial) {
     const auto found = modules_.find(serial);
     return found == modules_.end() ? nullptr : found->second.get();
+}
+
+Calibrator* World::calibrator(std::string_view resource) {
+    const auto found = calibrators_.find(Upper(resource));
+    return found == calibrators_.end() ? nullptr : found->second.get();
+}
+
+void World::applyCalibrators(const std::string& carrier, int position, Inputs& inputs) const {
+    for (const auto& [name, calibrator] : calibrators_) {
+        for (int channel = 1; channel <= kChannels; ++channel) {
+            // In standby the output terminals are open: the input sees the rest of the bench.
+            if (calibrator->operate() && calibrator->wiredTo(carrier, position, channel)) {
+                const auto index = static_cast<std::size_t>(channel - 1);
+                inputs.volts[index] = calibrator->appliedV();
+                inputs.noiseV[index] = calibrator->spec().noiseV;
+            }
+        }
+    }
 }
 
 std::string World::detail(ViStatus status) const {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "calibrator.h"
 #include "coeff_record.h"
 #include "qm7x_module.h"
 #include "visatype.h"
@@ -61,6 +62,15 @@ class World {
     const Bench* bench() const { return bench_ ? &*bench_ : nullptr; }
     const ResourceSpec* findResource(std::string_view name) const;
     Qm7xModule* module(const std::string& serial);
+    // The calibrator at this resource, if the bench has one there.
+    Calibrator* calibrator(std::string_view resource);
+    // What the calibrators wired to the channels of the QM7X at this carrier position apply, in
+    // place of the reference source: volts and the source's own rms noise per channel 1..3.
+    struct Inputs {
+        std::array<double, kChannels> volts{};
+        std::array<double, kChannels> noiseV{};
+    };
+    void applyCalibrators(const std::string& carrier, int position, Inputs& inputs) const;
 
     // The detail of the latest problem behind a status (bench file line, EEPROM file), UTF-8.
     void setDetail(ViStatus status, std::string detail) { details_[status] = std::move(detail); }
@@ -87,6 +97,7 @@ class World {
     std::condition_variable lockReleased_;
     std::optional<Bench> bench_;
     std::map<std::string, std::unique_ptr<Qm7xModule>> modules_;
+    std::map<std::string, std::unique_ptr<Calibrator>> calibrators_;  // by upper-case name
     std::map<std::string, std::uint64_t, std::less<>> calls_;
     std::map<ViStatus, std::string> details_;
     ViSession nextHandle_ = 0x1001;

@@ -61,6 +61,7 @@ TEST_F(Visa, SearchReturnsTheMatchesInBenchOrderWithTheirCount) {
                                             "TCPIP0::192.0.2.10::inst0::INSTR",
                                             "USB0::0x0E76::0x1004::1234::INSTR",
                                             "TCPIP0::192.0.2.20::inst0::INSTR",
+                                            "GPIB0::4::INSTR",
                                             "GPIB0::22::INSTR",
                                             "ASRL1::INSTR",
                                             "PXI0::3-4.0::INSTR"};
@@ -81,7 +82,7 @@ TEST_F(Visa, SearchReturnsTheMatchesInBenchOrderWithTheirCount) {
         {"?*INSTR{VI_ATTR_MANF_ID==0xE76}", 0, VI_ERROR_INV_EXPR},
         {"[VXI", 0, VI_ERROR_INV_EXPR},
         {"", 0, VI_ERROR_INV_EXPR},
-        {"[^v]?*INSTR", 6, VI_SUCCESS},
+        {"[^v]?*INSTR", 7, VI_SUCCESS},
         {"VXI0::(8|16)::INSTR", 2, VI_SUCCESS},
         {"VXI0::1+6::INSTR", 1, VI_SUCCESS},
         {"ASRL1\\:\\:INSTR", 1, VI_SUCCESS},
@@ -104,7 +105,7 @@ TEST_F(Visa, SearchTimeStaysLinearAndLongExpressionsAreRefused) {
     ViStatus status = VI_SUCCESS;
     EXPECT_TRUE(find("(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*(?*)*X", status).empty());
     EXPECT_EQ(status, VI_ERROR_RSRC_NFOUND);
-    EXPECT_EQ(find("((((((((((?*))))))))))INSTR", status).size(), 11u);
+    EXPECT_EQ(find("((((((((((?*))))))))))INSTR", status).size(), 12u);
     const std::string deep = std::string(100000, '(') + "?*" + std::string(100000, ')');
     EXPECT_TRUE(find(deep.c_str(), status).empty());
     EXPECT_EQ(status, VI_ERROR_INV_EXPR);

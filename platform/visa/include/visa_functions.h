@@ -22,6 +22,7 @@ ViStatus _VI_FUNC viLock(ViSession vi, ViAccessMode lockType, ViUInt32 timeout,
                          ViConstKeyId requestedKey, ViChar accessKey[]);
 ViStatus _VI_FUNC viUnlock(ViSession vi);
 ViStatus _VI_FUNC viClear(ViSession vi);
+ViStatus _VI_FUNC viWrite(ViSession vi, ViConstBuf buf, ViUInt32 cnt, ViPUInt32 retCnt);
 ViStatus _VI_FUNCC viQueryf(ViSession vi, ViConstString writeFmt, ViConstString readFmt, ...);
 
 #ifdef __cplusplus

@@ -44,6 +44,7 @@ typedef ViInt16* ViPInt16;
 typedef ViUInt16* ViPUInt16;
 typedef ViReal64* ViPReal64;
 typedef void* ViAddr;
+typedef const ViByte* ViConstBuf;
 
 #define VI_NULL 0
 #define VI_TRUE 1

@@ -37,6 +37,7 @@ struct Api {
     decltype(&::viUnlock) unlock = nullptr;
     decltype(&::viClear) clear = nullptr;
     decltype(&::viQueryf) queryf = nullptr;
+    decltype(&::viWrite) write = nullptr;
 };
 
 template <typename Function>
@@ -72,6 +73,7 @@ Api loadApi() {
     resolve(api.library, "viUnlock", api.unlock);
     resolve(api.library, "viClear", api.clear);
     resolve(api.library, "viQueryf", api.queryf);
+    resolve(api.library, "viWrite", api.write);
     return api;
 }
 
@@ -149,6 +151,14 @@ ViStatus viQueryf(ViSession vi, ViConstString writeFmt, ViConstString readFmt,
         count >= 0 ? std::min(static_cast<std::size_t>(count), reply.size() - 1) : std::size_t{0};
     reply[length] = '\0';
     return status;
+}
+
+ViStatus viWrite(ViSession vi, std::string_view text, ViPUInt32 retCnt) {
+    if (text.size() > UINT32_MAX) {
+        return VI_ERROR_INV_FMT;
+    }
+    return call(&Api::write, vi, reinterpret_cast<ViConstBuf>(text.data()),
+                static_cast<ViUInt32>(text.size()), retCnt);
 }
 
 ViStatus LibraryStatus() {

@@ -11,6 +11,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "visatype.h"
 
@@ -35,6 +36,9 @@ ViStatus viClear(ViSession vi);
 // VI_ERROR_INV_FMT.
 ViStatus viQueryf(ViSession vi, ViConstString writeFmt, ViConstString readFmt,
                   std::span<ViChar> reply);
+
+// Writes the bytes of `text` to the device; retCnt (may be null) receives the count written.
+ViStatus viWrite(ViSession vi, std::string_view text, ViPUInt32 retCnt);
 
 // What the loader found: VI_SUCCESS when a library is loaded, else VI_ERROR_LIBRARY_NFOUND.
 // Loads the library if that has not happened yet.
