@@ -46,7 +46,7 @@ StoredBudget EvaluateBudget(const PointForBudget& point,
         return stored;
     }
     uncertainty::PointInputs inputs;
-    inputs.kept_samples = point.kept_volts;
+    inputs.samples = point.volts;
     inputs.standard = *at;
     inputs.code_step_v = CodeStepOfRange(point.range_v);
     inputs.temperature_allowance_v = point.temperature_allowance_v;

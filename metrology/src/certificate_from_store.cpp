@@ -49,6 +49,20 @@ bool Selected(const Selection& s, std::int64_t session_id, const std::string& re
     return day >= s.from_date && day <= s.to_date;
 }
 
+// The mean of the kept samples as recorded; the protocol's Ux is that mean snapped to Un plus the
+// deviation rounded to two digits, which would add its rounding to the deviation U is stated for.
+double KeptMean(const results::PointRecord& p) {
+    double sum = 0.0;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < p.volts.size() && i < p.kept.size(); ++i) {
+        if (p.kept[i]) {
+            sum += p.volts[i];
+            ++kept;
+        }
+    }
+    return kept > 0 && p.kept.size() == p.volts.size() ? sum / static_cast<double>(kept) : p.ux;
+}
+
 std::string Joined(const std::set<std::string>& values) {
     std::string text;
     for (const std::string& value : values) {
@@ -119,7 +133,7 @@ GatheredCertificate GatherCertificate(results::ResultsStore& store, const Select
         row.channel = p.channel;
         row.range_v = p.range_v;
         row.un_v = p.un;
-        row.ux_v = p.ux;
+        row.ux_v = KeptMean(p);
         row.tolerance_v =
             std::isfinite(p.an) && p.un != 0.0 ? p.an * std::fabs(p.un) / 100.0 : std::nan("");
         row.norm = p.verdict == "Норма";

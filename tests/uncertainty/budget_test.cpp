@@ -27,8 +27,9 @@ const double kFiveTypeA = std::sqrt(kFiveSquares / 4.0) / std::sqrt(5.0);
 
 TEST(UncertaintyBudget, FewSamplesAloneTakeStudentsTOfTheirDegreesOfFreedom) {
     PointInputs in;
-    in.kept_samples = kFive;
-    in.standard.certificate_standard_uncertainty_v = 0.0;  // nothing but the scatter
+    in.samples = kFive;
+    in.keep_band_sd = std::numeric_limits<double>::infinity();  // the plain mean
+    in.standard.certificate_standard_uncertainty_v = 0.0;       // nothing but the scatter
     const Evaluation e = EvaluatePoint(in);
     ASSERT_TRUE(e.budget) << e.refusal;
     const Budget& b = *e.budget;
@@ -44,7 +45,8 @@ TEST(UncertaintyBudget, FewSamplesWithTypeBTakeWelchSatterthwaite) {
     // 1 V / 2^23; "+18 ... +22 C" (no allowance).
     const std::vector<StandardRange> ranges = {{2.0, 5.0, 5e-6, 1e-6}, {20.0, 5.0, 50e-6, 10e-6}};
     PointInputs in;
-    in.kept_samples = kFive;
+    in.samples = kFive;
+    in.keep_band_sd = std::numeric_limits<double>::infinity();
     in.standard = *AtSetting(ranges, 1.0);
     in.code_step_v = 1.0 / 8388608.0;
     const Evaluation e = EvaluatePoint(in);
@@ -85,7 +87,8 @@ TEST(UncertaintyBudget, ManySamplesTakeTwoAndTheTemperatureAllowanceIsRectangula
     const double u_a = std::sqrt(squares / 94.0) / std::sqrt(95.0);
 
     PointInputs in;
-    in.kept_samples = samples;
+    in.samples = samples;
+    in.keep_band_sd = std::numeric_limits<double>::infinity();
     in.standard.accuracy_half_width_v = 1.0;  // must not be used
     in.standard.certificate_standard_uncertainty_v = 30e-6;
     in.standard.resolution_v = 10e-6;
@@ -109,10 +112,30 @@ TEST(UncertaintyBudget, ManySamplesTakeTwoAndTheTemperatureAllowanceIsRectangula
     EXPECT_NEAR(b.expanded_v, 2.0 * uc, 1e-13);
 }
 
+TEST(UncertaintyBudget, TheMeanWithinTheBandScattersMoreThanThePlainMean) {
+    // c = 1.96: p = erf(1.96 / sqrt 2) = 0.9500042, a = 2 c phi(c) = 3.92 x 0.0584409 = 0.2290883;
+    // V = ((p - a)(1 + 2a) + a^2) / p^2 = 1.2229 (0.720916 x 1.458177 + 0.052481) / 0.902508.
+    const double p = 0.9500042;
+    const double a = 3.92 * 0.0584409;
+    const double v = ((p - a) * (1.0 + 2.0 * a) + a * a) / (p * p);
+    EXPECT_NEAR(KeptMeanVarianceFactor(1.96), v, 1e-6);
+    EXPECT_NEAR(v, 1.2229, 1e-4);
+    EXPECT_EQ(KeptMeanVarianceFactor(std::numeric_limits<double>::infinity()), 1.0);
+
+    PointInputs in;
+    in.samples = kFive;
+    in.standard.certificate_standard_uncertainty_v = 0.0;
+    const Evaluation e = EvaluatePoint(in);  // the check's band of 1.96
+    ASSERT_TRUE(e.budget) << e.refusal;
+    EXPECT_NEAR(Of(*e.budget, Source::kRepeatability).standard_uncertainty_v,
+                std::sqrt(v) * kFiveTypeA, 1e-11);
+    EXPECT_DOUBLE_EQ(e.budget->effective_dof, 4.0);
+}
+
 TEST(UncertaintyBudget, AStuckConverterLeavesTheTypeBTermsAndKTwo) {
     const std::vector<double> stuck(100, 0.5);
     PointInputs in;
-    in.kept_samples = stuck;
+    in.samples = stuck;
     in.standard.accuracy_half_width_v = 30e-6;
     const Evaluation e = EvaluatePoint(in);
     ASSERT_TRUE(e.budget) << e.refusal;
@@ -125,12 +148,12 @@ TEST(UncertaintyBudget, RefusesWhatCannotBeEvaluated) {
     const std::vector<double> one = {1.0};
     const std::vector<double> with_nan = {1.0, std::nan(""), 1.0};
     PointInputs in;
-    in.kept_samples = one;
+    in.samples = one;
     EXPECT_FALSE(EvaluatePoint(in).budget);
     EXPECT_NE(EvaluatePoint(in).refusal.find("two"), std::string::npos);
-    in.kept_samples = with_nan;
+    in.samples = with_nan;
     EXPECT_FALSE(EvaluatePoint(in).budget);
-    in.kept_samples = kFive;
+    in.samples = kFive;
     in.code_step_v = -1.0;
     EXPECT_FALSE(EvaluatePoint(in).budget);
     EXPECT_FALSE(EvaluatePoint(in).refusal.empty());

@@ -3,6 +3,7 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <numeric>
 
 namespace qm7x::uncertainty {
@@ -15,7 +16,7 @@ bool FiniteNonNegative(double value) {
     return std::isfinite(value) && value >= 0.0;
 }
 
-// The standard deviation of the mean of the samples (n - 1 in the variance).
+// The samples' standard deviation (n - 1 in the variance) over sqrt(n).
 double StandardDeviationOfMean(std::span<const double> samples) {
     const double n = static_cast<double>(samples.size());
     const double mean = std::accumulate(samples.begin(), samples.end(), 0.0) / n;
@@ -31,6 +32,17 @@ Contribution TypeB(Source source, Distribution distribution, double u) {
 }
 
 }  // namespace
+
+double KeptMeanVarianceFactor(double c) {
+    if (!(c < kInfinity)) {
+        return 1.0;
+    }
+    // The influence of a sample x (unit normal) on the kept mean: x inside the band, plus the
+    // band's shift with the block's mean, a x; over the kept share p.
+    const double p = std::erf(c / std::sqrt(2.0));
+    const double a = 2.0 * c * std::exp(-c * c / 2.0) / std::sqrt(2.0 * std::numbers::pi);
+    return ((p - a) * (1.0 + 2.0 * a) + a * a) / (p * p);
+}
 
 double EffectiveDegreesOfFreedom(std::span<const Contribution> contributions) {
     double variance = 0.0;
@@ -57,13 +69,16 @@ double CoverageFactor(double effective_dof) {
 }
 
 Evaluation EvaluatePoint(const PointInputs& in) {
-    if (in.kept_samples.size() < 2) {
-        return {std::nullopt, "fewer than two kept samples: their scatter cannot be evaluated"};
+    if (in.samples.size() < 2) {
+        return {std::nullopt, "fewer than two samples: their scatter cannot be evaluated"};
     }
-    for (double x : in.kept_samples) {
+    for (double x : in.samples) {
         if (!std::isfinite(x)) {
-            return {std::nullopt, "a kept sample is not a number"};
+            return {std::nullopt, "a sample is not a number"};
         }
+    }
+    if (!(in.keep_band_sd > 0.0)) {
+        return {std::nullopt, "the band of the kept samples is not a positive number"};
     }
     const StandardAtSetting& standard = in.standard;
     if (!FiniteNonNegative(standard.accuracy_half_width_v) ||
@@ -77,9 +92,10 @@ Evaluation EvaluatePoint(const PointInputs& in) {
     const double sqrt3 = std::sqrt(3.0);
     const double sqrt12 = std::sqrt(12.0);
     Budget budget;
-    budget.contributions.push_back({Source::kRepeatability, true, Distribution::kNormal,
-                                    StandardDeviationOfMean(in.kept_samples),
-                                    static_cast<double>(in.kept_samples.size() - 1)});
+    budget.contributions.push_back(
+        {Source::kRepeatability, true, Distribution::kNormal,
+         std::sqrt(KeptMeanVarianceFactor(in.keep_band_sd)) * StandardDeviationOfMean(in.samples),
+         static_cast<double>(in.samples.size() - 1)});
     if (standard.certificate_standard_uncertainty_v) {
         budget.contributions.push_back(TypeB(Source::kStandardAccuracy, Distribution::kNormal,
                                              *standard.certificate_standard_uncertainty_v));

@@ -21,10 +21,10 @@ struct StoredBudget {
     std::string refusal;  // why there is no budget
 };
 
-// Evaluates a point's budget from what the point recorded (its kept samples) and the standard in
+// Evaluates a point's budget from what the point recorded (its samples) and the standard in
 // use (none: no budget, "эталон не указан").
 struct PointForBudget {
-    std::vector<double> kept_volts;
+    std::vector<double> volts;  // every sample of the block; the check kept those in its band
     double un_v = 0.0;
     double range_v = 0.0;                  // the module's range; its code step is range / 2^23
     double tolerance_v = 0.0;              // without the temperature allowance

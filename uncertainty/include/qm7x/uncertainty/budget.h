@@ -47,11 +47,21 @@ struct Budget {
 };
 
 struct PointInputs {
-    std::span<const double> kept_samples;  // volts, those the check kept
+    // Volts: every sample of the block. The check takes the mean of those within
+    // keep_band_sd standard deviations of the block's mean; that mean's scatter is larger than
+    // the plain mean's, since the band follows the data: for normal noise its variance is
+    // V(c) s^2 / n, V(c) = ((p - a)(1 + 2a) + a^2) / p^2 with p = erf(c / sqrt 2) and
+    // a = 2 c phi(c) (V(1.96) = 1.223), s the samples' standard deviation (n - 1), n - 1 degrees
+    // of freedom. An infinite band keeps every sample: V = 1.
+    std::span<const double> samples;
+    double keep_band_sd = 1.96;
     StandardAtSetting standard;
     double code_step_v = 0.0;              // the module's volts per code on its range
     double temperature_allowance_v = 0.0;  // half-width added to the tolerance for the temperature
 };
+
+// V(c): the variance of the mean within c standard deviations over that of the plain mean.
+double KeptMeanVarianceFactor(double keep_band_sd);
 
 struct Evaluation {
     std::optional<Budget> budget;
