@@ -24,19 +24,19 @@
 #include <utility>
 #include <vector>
 
-#include "chklog.h"
-#include "deviation_check.h"
-#include "instruments.h"
 #include "p_qm7x.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
-#include "sessions.h"
+#include "qm7x/verify/chklog.h"
+#include "qm7x/verify/deviation_check.h"
+#include "qm7x/verify/verify_callbacks.h"
 #include "timing_reporter.h"
 #include "trqm7x.h"
-#include "verify_callbacks.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "vektrum_idn.h"
+#include "qm7x/app/vektrum_idn.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view reply(reinterpret_cast<const char*>(data), size);

@@ -25,15 +25,15 @@
 #include <string>
 
 #include "p_qm7x.h"
-#include "program.h"
+#include "qm7x/app/program.h"
+#include "qm7x/app/select_dialog.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/qt/qt_frontend.h"
 #include "qm7x/ui/scripted_operator.h"
 #include "qm7x/ui/userint.h"
-#include "select_dialog.h"
-#include "sessions.h"
 
 namespace {
 

@@ -44,6 +44,17 @@ inline ViStatus FindCarrierResource(World& world, const char* name, const Resour
     return VI_SUCCESS;
 }
 
+// What both init operations check before they open a session: their arguments, then the carrier
+// named; the carrier found is in resource when VI_SUCCESS is returned.
+inline ViStatus CheckInit(World& world, const char* name, ViBoolean idQuery, ViBoolean resetDevice,
+                          ViSession* vi, const ResourceSpec*& resource) {
+    if (const ViStatus status = CheckInitArguments(idQuery, resetDevice, vi);
+        status != VI_SUCCESS) {
+        return status;
+    }
+    return FindCarrierResource(world, name, resource);
+}
+
 // A mezzanine session bound to a QM7X; null with the status to return otherwise.
 inline MezzanineSession* ConnectedMezzanine(World& world, ViSession vi, ViStatus& status) {
     MezzanineSession* session = world.mezzanine(vi);

@@ -20,12 +20,9 @@ extern "C" {
 TRHOLDR_API ViStatus _VI_FUNC trholdr_init(ViRsrc resourceName, ViBoolean idQuery,
                                            ViBoolean resetDevice, ViSession* vi) {
     return RunOperation("trholdr_init", [&](World& world, auto&) {
-        if (const ViStatus status = CheckInitArguments(idQuery, resetDevice, vi);
-            status != VI_SUCCESS) {
-            return status;
-        }
         const ResourceSpec* resource = nullptr;
-        if (const ViStatus status = FindCarrierResource(world, resourceName, resource);
+        if (const ViStatus status =
+                CheckInit(world, resourceName, idQuery, resetDevice, vi, resource);
             status != VI_SUCCESS) {
             return status;
         }

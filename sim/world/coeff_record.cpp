@@ -5,14 +5,14 @@
 
 namespace qm7x::sim {
 
-std::array<double, kRecordDoubles> CoeffRecord::doubles() const {
-    std::array<double, kRecordDoubles> values{};
-    std::memcpy(values.data(), bytes.data(), kRecordSize);
+std::array<double, kCoeffRecordDoubles> CoeffRecord::doubles() const {
+    std::array<double, kCoeffRecordDoubles> values{};
+    std::memcpy(values.data(), bytes.data(), kCoeffRecordSize);
     return values;
 }
 
-void CoeffRecord::setDoubles(const std::array<double, kRecordDoubles>& values) {
-    std::memcpy(bytes.data(), values.data(), kRecordSize);
+void CoeffRecord::setDoubles(const std::array<double, kCoeffRecordDoubles>& values) {
+    std::memcpy(bytes.data(), values.data(), kCoeffRecordSize);
 }
 
 std::string CoeffRecord::tag() const {
@@ -35,22 +35,22 @@ void Put(CoeffRecord& record, std::size_t index, double value) {
 }  // namespace
 
 double CoeffRecord::range(int channel) const {
-    return At(*this, static_cast<std::size_t>(channel));
+    return At(*this, RangeIndex(channel));
 }
 double CoeffRecord::gain(int channel, bool negative) const {
     return At(*this, GainIndex(channel, negative));
 }
 double CoeffRecord::testU(int channel) const {
-    return At(*this, static_cast<std::size_t>(9 + channel));
+    return At(*this, TestUIndex(channel));
 }
 void CoeffRecord::setRange(int channel, double volts) {
-    Put(*this, static_cast<std::size_t>(channel), volts);
+    Put(*this, RangeIndex(channel), volts);
 }
 void CoeffRecord::setGain(int channel, bool negative, double voltsPerCode) {
     Put(*this, GainIndex(channel, negative), voltsPerCode);
 }
 void CoeffRecord::setTestU(int channel, double volts) {
-    Put(*this, static_cast<std::size_t>(9 + channel), volts);
+    Put(*this, TestUIndex(channel), volts);
 }
 
 CoeffRecord DefaultRecord() {

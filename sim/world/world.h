@@ -29,9 +29,9 @@ struct MezzanineSession {
     bool resetAtConnect = true;
     int position = 0;  // 1..4 once connected
     Qm7xModule* module = nullptr;
-    CoeffRecord record;                // handed out by address: lives as long as the session
-    std::array<double, 3> offsetsV{};  // zero offsets found by the adjustment
-    std::uint32_t bufferWords = 0;     // reserved acquisition buffer, 32-bit words
+    CoeffRecord record;  // handed out by address: lives as long as the session
+    std::array<double, kChannels> offsetsV{};  // zero offsets found by the adjustment
+    std::uint32_t bufferWords = 0;             // reserved acquisition buffer, 32-bit words
     std::int32_t events = 0;
 };
 

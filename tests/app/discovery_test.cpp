@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "instruments.h"
 #include "program_fixture.h"
+#include "qm7x/app/instruments.h"
 
 namespace qm7x::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/program.h"
 
 namespace qm7x::test {
 namespace {

@@ -4,12 +4,12 @@
 #include <array>
 #include <string>
 
-#include "instruments.h"
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/program.h"
+#include "qm7x/app/select_dialog.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/os/encoding.h"
-#include "select_dialog.h"
-#include "sessions.h"
 #include "trqm7x.h"
 
 namespace qm7x::test {

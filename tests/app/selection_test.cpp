@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "instruments.h"
-#include "program.h"
 #include "program_fixture.h"
-#include "select_dialog.h"
-#include "sessions.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/program.h"
+#include "qm7x/app/select_dialog.h"
+#include "qm7x/app/sessions.h"
 
 namespace qm7x::test {
 namespace {

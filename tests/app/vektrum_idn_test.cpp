@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "fixed_text.h"
-#include "vektrum_idn.h"
+#include "qm7x/app/fixed_text.h"
+#include "qm7x/app/vektrum_idn.h"
 
 using qm7x::app::ParseVektrumIdn;
 

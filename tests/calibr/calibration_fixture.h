@@ -10,7 +10,7 @@
 #include "choose_carrier.h"
 #include "driver_calls.h"
 #include "p_qm7x.h"
-#include "program.h"
+#include "qm7x/app/program.h"
 #include "qm7x/program/coeff_record.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
@@ -48,6 +48,17 @@ class CalibrationProgram : public ::testing::Test {
         ui_.script.Do("forget the calls so far", [] { ClearDriverCalls(); })
             .Commit(cp(), CP_START)
             .WaitUntil("the run is over", [] { return !runInProgress(); });
+    }
+    // Presses "Пуск" once the program is up and waits until the run is over: what the press
+    // returned, the status line right after it, and the bench at rest by then.
+    void pressStartAndWait(int& result, std::string& status) {
+        ui_.script.Do("press Пуск", [&] {
+            ClearDriverCalls();
+            result = ui::DispatchUserEvent(cpPanel, CP_START, ui::EVENT_COMMIT);
+            status = statusLine();
+            expectBenchAtRest();
+        });
+        ui_.script.WaitUntil("the run is over", [] { return !runInProgress(); });
     }
     void exitProgram() {
         ui_.script.Commit(mp(), MP_MP_EXIT)

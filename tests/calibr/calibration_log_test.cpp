@@ -9,7 +9,7 @@
 #include <regex>
 
 #include "calibration_fixture.h"
-#include "calibration_log.h"
+#include "qm7x/calibr/calibration_log.h"
 #include "qm7x/integrity/arkomet_crc32.h"
 
 namespace qm7x::test {

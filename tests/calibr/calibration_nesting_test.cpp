@@ -6,8 +6,8 @@
 
 #include <utility>
 
-#include "calibr_callbacks.h"
 #include "calibration_fixture.h"
+#include "qm7x/calibr/calibr_callbacks.h"
 #include "qm7x/program/sessions.h"
 
 namespace qm7x::test {

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "calibr_constants.h"
-#include "reference_reply.h"
+#include "qm7x/calibr/calibr_constants.h"
+#include "qm7x/calibr/reference_reply.h"
 
 namespace qm7x::calibr {
 namespace {

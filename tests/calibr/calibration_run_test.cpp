@@ -365,13 +365,7 @@ TEST_F(CalibrationRun, AFailedReadIsShownAndReturned) {
     int result = 0;
     std::string status;
     chooseTheInstrument();
-    ui_.script.Do("press Пуск", [&] {
-        ClearDriverCalls();
-        result = ui::DispatchUserEvent(cpPanel, CP_START, ui::EVENT_COMMIT);
-        status = statusLine();
-        expectBenchAtRest();
-    });
-    ui_.script.WaitUntil("the run is over", [] { return !runInProgress(); });
+    pressStartAndWait(result, status);
     exitProgram();
     runProgram();
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <limits>
 
-#include "coeff_storage.h"
 #include "program_panels.h"
-#include "sessions.h"
+#include "qm7x/calibr/coeff_storage.h"
+#include "qm7x/program/sessions.h"
 #include "sim_bench.h"
 
 namespace qm7x::test {

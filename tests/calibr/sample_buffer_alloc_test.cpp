@@ -70,13 +70,7 @@ TEST_F(SampleBuffer, AnAllocationFailureIsShownAndReturned) {
     int result = 0;
     std::string status;
     chooseTheInstrument();
-    ui_.script.Do("press Пуск", [&] {
-        ClearDriverCalls();
-        result = ui::DispatchUserEvent(cpPanel, CP_START, ui::EVENT_COMMIT);
-        status = statusLine();
-        expectBenchAtRest();
-    });
-    ui_.script.WaitUntil("the run is over", [] { return !runInProgress(); });
+    pressStartAndWait(result, status);
     exitProgram();
     runProgram();
 

@@ -2,9 +2,9 @@
 // run is in progress.
 #include <gtest/gtest.h>
 
-#include "calibr_callbacks.h"
 #include "calibration_fixture.h"
 #include "program_panels.h"
+#include "qm7x/calibr/calibr_callbacks.h"
 #include "qm7x/program/sessions.h"
 #include "trqm7x.h"
 

@@ -55,13 +55,7 @@ class Acquisition : public BenchTest {
         EXPECT_EQ(trqm7x_read_block(mez_, 0, 100, results.data()), VI_SUCCESS);
         return std::accumulate(results.begin(), results.end(), 0.0) / 100.0;
     }
-    CoeffRecord record() {
-        void* address = nullptr;
-        EXPECT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &address), VI_SUCCESS);
-        CoeffRecord copy;
-        std::memcpy(copy.bytes.data(), address, kRecordSize);
-        return copy;
-    }
+    CoeffRecord record() { return DriverRecord(mez_); }
 
     ViSession carrier_ = VI_NULL;
     ViSession mez_ = VI_NULL;

@@ -1,5 +1,7 @@
 #include "bench_fixture.h"
 
+#include <cstring>
+
 #include <iconv.h>
 #include <unistd.h>
 
@@ -74,6 +76,16 @@ ViSession BenchTest::openMezzanine(const char* resource, ViSession carrier, ViIn
     EXPECT_EQ(trqm7x_init(const_cast<ViRsrc>(resource), 1, 1, &mez), VI_SUCCESS);
     EXPECT_EQ(trqm7x_connect(mez, carrier, position, 1, 1), VI_SUCCESS);
     return mez;
+}
+
+CoeffRecord DriverRecord(ViSession mezzanine) {
+    void* address = nullptr;
+    EXPECT_EQ(trqm7x_get_attribute(mezzanine, TRQM7X_ATTR_COEFF_RECORD, &address), VI_SUCCESS);
+    CoeffRecord copy;
+    if (address != nullptr) {
+        std::memcpy(copy.bytes.data(), address, kCoeffRecordSize);
+    }
+    return copy;
 }
 
 std::string SmallBench(const std::string& acquisition, const std::string& faults) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "coeff_record.h"
 #include "trholdr.h"
 #include "trqm7x.h"
 
@@ -33,6 +34,9 @@ class BenchTest : public ::testing::Test {
   private:
     std::filesystem::path dir_;
 };
+
+// A copy of the mezzanine driver's coefficient record of the session, as the program reads it.
+CoeffRecord DriverRecord(ViSession mezzanine);
 
 // A small bench: one carrier with QM7X "Q1" at position 1 and "Q2" at position 3, and an
 // empty position 2 holding a mezzanine of another type.

@@ -62,13 +62,7 @@ class CalibrationPhysics : public BenchTest {
         EXPECT_EQ(trholdr_m_read_block(mez_, kFirst, kSamples, samples.data()), VI_SUCCESS);
         return samples;
     }
-    CoeffRecord record() {
-        void* address = nullptr;
-        EXPECT_EQ(trqm7x_get_attribute(mez_, TRQM7X_ATTR_COEFF_RECORD, &address), VI_SUCCESS);
-        CoeffRecord copy;
-        std::memcpy(copy.bytes.data(), address, kRecordSize);
-        return copy;
-    }
+    CoeffRecord record() { return DriverRecord(mez_); }
 
     ViSession carrier_ = VI_NULL;
     ViSession mez_ = VI_NULL;

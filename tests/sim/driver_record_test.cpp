@@ -27,10 +27,12 @@ class Record : public BenchTest {
     }
     CoeffRecord current() const {
         CoeffRecord copy;
-        std::memcpy(copy.bytes.data(), record_, kRecordSize);
+        std::memcpy(copy.bytes.data(), record_, kCoeffRecordSize);
         return copy;
     }
-    void put(const CoeffRecord& record) { std::memcpy(record_, record.bytes.data(), kRecordSize); }
+    void put(const CoeffRecord& record) {
+        std::memcpy(record_, record.bytes.data(), kCoeffRecordSize);
+    }
     std::filesystem::path image() const { return dir() / "state" / "Q1.eeprom.yaml"; }
 
     ViSession carrier_ = VI_NULL;

@@ -2,9 +2,9 @@
 // first QM7X the program then opens. For tests that link the program's core.
 #pragma once
 
+#include "qm7x/app/select_dialog.h"
 #include "qm7x/ui/scripted_operator.h"
 #include "qm7x/ui/userint.h"
-#include "select_dialog.h"
 
 namespace qm7x::test {
 

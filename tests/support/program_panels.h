@@ -8,6 +8,7 @@
 #include <string>
 
 #include "p_qm7x.h"
+#include "qm7x/drivers/coeff_record.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
@@ -27,18 +28,18 @@ class ProgramPanels : public ::testing::Test {
         ASSERT_GE(ui::GetPanelHandleFromTabPage(qm7x::mpPanel, MP_TAB, 1, qm7x::ppPanel), 0);
     }
 
-    // Rows 1..3 of one column of the coefficient table.
-    static std::array<double, 3> column(int col) {
-        std::array<double, 3> values{};
-        for (int row = 1; row <= 3; ++row) {
+    // Rows 1..kChannels of one column of the coefficient table.
+    static std::array<double, kChannels> column(int col) {
+        std::array<double, kChannels> values{};
+        for (int row = 1; row <= kChannels; ++row) {
             EXPECT_GE(ui::GetTableCellVal(qm7x::cpPanel, CP_TABLE, ui::MakePoint(col, row),
                                           values[row - 1]),
                       0);
         }
         return values;
     }
-    static void setColumn(int col, const std::array<double, 3>& values) {
-        for (int row = 1; row <= 3; ++row) {
+    static void setColumn(int col, const std::array<double, kChannels>& values) {
+        for (int row = 1; row <= kChannels; ++row) {
             ASSERT_GE(ui::SetTableCellVal(qm7x::cpPanel, CP_TABLE, ui::MakePoint(col, row),
                                           values[row - 1]),
                       0);

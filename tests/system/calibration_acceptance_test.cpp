@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "calibration_log.h"
 #include "choose_carrier.h"
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/program.h"
+#include "qm7x/calibr/calibration_log.h"
 #include "qm7x/integrity/arkomet_crc32.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/program/coeff_record.h"

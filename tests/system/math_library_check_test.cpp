@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/program.h"
 #include "qm7x/integrity/path_search.h"
 
 namespace qm7x::test {

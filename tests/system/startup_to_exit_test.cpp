@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "instruments.h"
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/program.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/os/encoding.h"
-#include "sessions.h"
 #include "trholdr.h"
 #include "trqm7x.h"
 

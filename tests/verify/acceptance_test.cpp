@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "program.h"
 #include "program_fixture.h"
+#include "qm7x/app/program.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/os/local_time.h"
 

@@ -8,8 +8,8 @@
 #include <limits>
 #include <vector>
 
-#include "deviation_check.h"
-#include "protocol_text.h"
+#include "qm7x/verify/deviation_check.h"
+#include "qm7x/verify/protocol_text.h"
 
 namespace qm7x::verify {
 namespace {

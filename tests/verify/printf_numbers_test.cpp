@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "deviation_check.h"
-#include "printf_numbers.h"
-#include "protocol_text.h"
+#include "qm7x/verify/deviation_check.h"
+#include "qm7x/verify/printf_numbers.h"
+#include "qm7x/verify/protocol_text.h"
 
 namespace qm7x::verify {
 namespace {

@@ -9,8 +9,8 @@
 #include <map>
 
 #include "qm7x/ui/model.h"
+#include "qm7x/verify/verification_run.h"
 #include "run_fixture.h"
-#include "verification_run.h"
 
 namespace qm7x::test {
 namespace {

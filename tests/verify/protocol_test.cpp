@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "chklog.h"
 #include "program_panels.h"
-#include "protocol_file.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/os/local_time.h"
 #include "qm7x/program/protocol_state.h"
+#include "qm7x/verify/chklog.h"
+#include "qm7x/verify/protocol_file.h"
 
 namespace qm7x::verify {
 namespace {

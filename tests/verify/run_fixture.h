@@ -13,18 +13,18 @@
 #include <string>
 #include <vector>
 
-#include "chklog.h"
-#include "instruments.h"
 #include "p_qm7x.h"
-#include "program_callbacks.h"
 #include "program_panels.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/app/program_callbacks.h"
+#include "qm7x/app/sessions.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/os/local_time.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/sessions.h"
-#include "sessions.h"
+#include "qm7x/verify/chklog.h"
+#include "qm7x/verify/verify_callbacks.h"
 #include "sim_bench.h"
-#include "verify_callbacks.h"
 
 namespace qm7x::test {
 

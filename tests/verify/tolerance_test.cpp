@@ -1,7 +1,7 @@
 // The tolerance of a point from the range and the passband, and the temperature allowance.
 #include <gtest/gtest.h>
 
-#include "tolerance.h"
+#include "qm7x/verify/tolerance.h"
 
 namespace qm7x::verify {
 namespace {

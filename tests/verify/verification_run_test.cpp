@@ -7,9 +7,9 @@
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/ui/clock.h"
 #include "qm7x/ui/radio_group.h"
+#include "qm7x/verify/verification_run.h"
 #include "run_fixture.h"
 #include "trqm7x.h"
-#include "verification_run.h"
 
 namespace qm7x::test {
 namespace {

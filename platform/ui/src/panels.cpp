@@ -1,5 +1,5 @@
 // Panels: loading from the resource, building at run time, showing, hiding, discarding,
-// pop-ups, panel attributes and tab pages.
+// pop-ups and tab pages. Panel attributes are in panel_attributes.cpp.
 #include <algorithm>
 #include <set>
 
@@ -210,116 +210,6 @@ int InstallPanelCallback(int panel, PanelCallbackPtr fn, void* callbackData) {
     p->callback = fn;
     p->callbackData = callbackData;
     p->callbackName.clear();
-    return 0;
-}
-
-int SetPanelAttribute(int panel, int attribute, int value) {
-    Panel* p = nullptr;
-    if (int e = Lookup(panel, p); e < 0) {
-        return e;
-    }
-    Geometry& g = p->geometry;
-    switch (attribute) {
-        case ATTR_TOP:
-        case ATTR_LEFT:
-            if (value == VAL_AUTO_CENTER) {
-                p->centered = true;
-            } else {
-                p->centered = false;
-                (attribute == ATTR_TOP ? g.top : g.left) = value;
-            }
-            break;
-        case ATTR_WIDTH:
-        case ATTR_HEIGHT:
-            if (value < 0) {
-                return UIEInvalidArgument;
-            }
-            (attribute == ATTR_WIDTH ? g.width : g.height) = value;
-            break;
-        case ATTR_BACKCOLOR:
-            p->backColor = value;
-            break;
-        case ATTR_SIZABLE:
-            p->sizable = value != 0;
-            break;
-        case ATTR_VISIBLE:
-            return value ? DisplayPanel(panel) : HidePanel(panel);
-        case ATTR_CLOSE_CTRL:
-            if (value != 0 && !detail::ControlOf(*p, value)) {
-                return UIEInvalidControl;
-            }
-            p->closeCtrl = value;
-            break;
-        default:
-            return UIEAttributeNotValid;
-    }
-    Notify([&](FrontEnd& fe) { fe.PanelAttributeChanged(panel, attribute); });
-    return 0;
-}
-
-int SetPanelAttribute(int panel, int attribute, std::string_view value) {
-    Panel* p = nullptr;
-    if (int e = Lookup(panel, p); e < 0) {
-        return e;
-    }
-    if (attribute != ATTR_TITLE) {
-        return UIEAttributeNotValid;
-    }
-    p->title = value;
-    Notify([&](FrontEnd& fe) { fe.PanelAttributeChanged(panel, attribute); });
-    return 0;
-}
-
-int SetPanelAttribute(int panel, int attribute, const char* value) {
-    return value ? SetPanelAttribute(panel, attribute, std::string_view(value))
-                 : UIEInvalidArgument;
-}
-
-int GetPanelAttribute(int panel, int attribute, int& value) {
-    Panel* p = nullptr;
-    if (int e = Lookup(panel, p); e < 0) {
-        return e;
-    }
-    switch (attribute) {
-        case ATTR_TOP:
-            value = p->centered ? VAL_AUTO_CENTER : p->geometry.top;
-            break;
-        case ATTR_LEFT:
-            value = p->centered ? VAL_AUTO_CENTER : p->geometry.left;
-            break;
-        case ATTR_WIDTH:
-            value = p->geometry.width;
-            break;
-        case ATTR_HEIGHT:
-            value = p->geometry.height;
-            break;
-        case ATTR_BACKCOLOR:
-            value = p->backColor;
-            break;
-        case ATTR_SIZABLE:
-            value = p->sizable;
-            break;
-        case ATTR_VISIBLE:
-            value = p->visible;
-            break;
-        case ATTR_CLOSE_CTRL:
-            value = p->closeCtrl;
-            break;
-        default:
-            return UIEAttributeNotValid;
-    }
-    return 0;
-}
-
-int GetPanelAttribute(int panel, int attribute, std::string& value) {
-    Panel* p = nullptr;
-    if (int e = Lookup(panel, p); e < 0) {
-        return e;
-    }
-    if (attribute != ATTR_TITLE) {
-        return UIEAttributeNotValid;
-    }
-    value = p->title;
     return 0;
 }
 

@@ -1,0 +1,186 @@
+// Opening the carrier, listing its QM7X positions and binding the chosen mezzanine.
+#include "qm7x/app/sessions.h"
+
+#include <string>
+
+#include "p_qm7x.h"
+#include "qm7x/app/instruments.h"
+#include "qm7x/calibr/coeff_storage.h"
+#include "qm7x/os/encoding.h"
+#include "qm7x/program/coeff_record.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/protocol_state.h"
+#include "qm7x/program/run_guard.h"
+#include "qm7x/program/status_line.h"
+#include "qm7x/ui/userint.h"
+#include "qm7x/verify/chklog.h"
+#include "trholdr.h"
+#include "trqm7x.h"
+
+namespace qm7x::app {
+
+namespace {
+
+constexpr const char* kCarrierInitFailed =
+    "          Ошибка инициализации.\nУстройство занято либо не сконфигурировано\n"
+    "          Менеджером Ресурсов.";
+constexpr const char* kNoQM7X = "нет наших мезонинов на базе";
+constexpr const char* kMezInitFailed = "Ошибка инициализации";
+constexpr const char* kInitialising = "Идет инициализация";
+
+// Reads a driver text attribute of the carrier; driver texts are Windows-1251.
+std::string carrierText(ViSession carrier) {
+    std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};  // one spare byte keeps it terminated
+    trholdr_m_get_attribute(carrier, TRHOLDR_ATTR_DESCRIPTION, text.data());
+    return os::FromCp1251(text.data());
+}
+
+// "Протокол поверки мезонина QM7X N <position> на <carrier text>".
+std::string makeProtocolTitle(int position, const std::string& carrier) {
+    const std::string mezzanine = "QM7X N " + std::to_string(position) + " на " + carrier;
+    return "Протокол поверки мезонина " + mezzanine;
+}
+
+// The driver's record is valid only while its session is open; without one, the program's copy
+// stands in for it.
+void unbindCoeffRecord() {
+    coeffPtr = &coeffCopy;
+}
+
+}  // namespace
+
+int defMezonin(ViSession carrier, std::array<int, 4>& types) {
+    for (int position = 1; position <= 4; ++position) {
+        ViInt16 present = 0;
+        ViInt16 type = 0;
+        const ViStatus status =
+            trholdr_m_type_q(carrier, static_cast<ViInt16>(position), &present, &type);
+        if (status < 0) {
+            return status;
+        }
+        types[position - 1] = present != 0 ? type : 0;
+    }
+    return 0;
+}
+
+void SelMez() {
+    if (CurrentInstr == nullptr) {
+        return;
+    }
+    if (trholdr_init(CurrentInstr->rsrcName, 1, 1, &carrierSession) < 0) {
+        carrierSession = 0;
+        ui::MessagePopup("", kCarrierInitFailed);
+        return;
+    }
+    CurrentInstr->session = carrierSession;
+    defMezonin(carrierSession, mezonin);
+
+    ui::ClearListCtrl(mpPanel, MP_MEZ_NUM);
+    bool any = false;
+    for (int position = 1; position <= 4; ++position) {
+        if (mezonin[position - 1] == kTypeQM7X) {
+            ui::InsertListItem(mpPanel, MP_MEZ_NUM, -1, std::to_string(position), position);
+            any = true;
+        }
+    }
+    if (!any) {
+        ui::MessagePopup("", kNoQM7X);
+        return;
+    }
+    ui::SetActiveCtrl(mpPanel, MP_MEZ_NUM);
+    showStatusInfo(kInitialising);
+    ui::DisplayPanel(mpPanel);
+    selMezonin(mpPanel, MP_MEZ_NUM, ui::EVENT_COMMIT, nullptr, 0, 0);
+}
+
+int closeMezSession() {
+    const int status = checkErr(trqm7x_close(mezSession));
+    if (status >= 0) {
+        mezSession = 0;
+        unbindCoeffRecord();
+    }
+    return status;
+}
+
+int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
+               int /*eventData2*/) {
+    // A run in progress keeps its mezzanine until it ends.
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
+        return 0;
+    }
+    // With no QM7X listed there is no position to open.
+    int items = 0;
+    if (ui::GetNumListItems(panel, MP_MEZ_NUM, items) < 0 || items == 0) {
+        return 0;
+    }
+
+    showStatusInfo(kInitialising);
+    ui::DisplayPanel(mpPanel);
+
+    if (mezSession != 0) {
+        if (closeMezSession() < 0) {
+            return 0;  // the old session stays
+        }
+        if (!protocolFileName.empty()) {
+            verify::DiscardChlp(1);
+            protocolFileName.clear();
+        }
+    }
+
+    unsigned short position = 0;
+    ui::GetCtrlVal(panel, MP_MEZ_NUM, position);
+
+    // The first failed step of the open is why the module did not open: its driver text (the
+    // EEPROM image and the problem, say) is the last word on the status line, whatever the rest
+    // of the sequence runs into after it.
+    struct OpenFailure {
+        ViStatus status = 0;
+        ~OpenFailure() {
+            if (status < 0) {
+                checkErr(status);
+            }
+        }
+    } openFailure;
+    ViRsrc resource = CurrentInstr != nullptr ? CurrentInstr->rsrcName : nullptr;
+    if (const ViStatus status = trqm7x_init(resource, 1, 1, &mezSession); status != 0) {
+        ui::MessagePopup("", kMezInitFailed);
+        openFailure.status = status;
+    }
+    if (const ViStatus status =
+            trqm7x_connect(mezSession, carrierSession, static_cast<ViInt16>(position), 1, 1);
+        status != 0) {
+        ui::MessagePopup("", kMezInitFailed);
+        openFailure.status = openFailure.status < 0 ? openFailure.status : status;
+    }
+
+    if (carrierSession != 0) {
+        ui::DefaultPanel(mpPanel);
+        ui::SetCtrlVal(mpPanel, MP_MEZ_NUM, position);
+        protocolTitle = makeProtocolTitle(position, carrierText(carrierSession));
+        protocolFileName.clear();
+        if (mezSession != 0) {
+            ViUInt32 memorySize = 0;
+            const int memStatus = checkErr(trholdr_mem_q(carrierSession, &memorySize));
+            if (memStatus < 0) {
+                return memStatus;
+            }
+            if (checkErr(trqm7x_alloc(mezSession, static_cast<ViInt32>(memorySize / 64))) < 0) {
+                return 0;
+            }
+        }
+    }
+
+    void* record = nullptr;
+    if (trqm7x_get_attribute(mezSession, TRQM7X_ATTR_COEFF_RECORD, &record) < 0 ||
+        record == nullptr) {
+        return 0;  // no session was obtained; the program's copy stays in use
+    }
+    coeffPtr = static_cast<CoeffRecord*>(record);
+
+    calibr::refreshRanges();
+    calibr::loadCoefficients();
+    checkErr(trqm7x_config_events(mezSession, 0, 0));
+    return 0;
+}
+
+}  // namespace qm7x::app

@@ -1,0 +1,142 @@
+// The coefficient table of the calibration page and the load, store and default operations on the
+// driver's coefficient record.
+#include "qm7x/calibr/coeff_storage.h"
+
+#include "p_qm7x.h"
+#include "qm7x/calibr/calibration_log.h"
+#include "qm7x/program/panel_handles.h"
+#include "qm7x/program/run_guard.h"
+#include "qm7x/program/sessions.h"
+#include "qm7x/program/status_line.h"
+#include "qm7x/ui/userint.h"
+#include "trqm7x.h"
+
+namespace qm7x::calibr {
+
+namespace {
+
+constexpr int kRangeColumn = 3;
+constexpr int kTestUColumn = 4;
+
+// Rows 1..kChannels of one column of the table.
+ui::Rect column(int col) {
+    return ui::MakeRect(1, col, kChannels, 1);
+}
+
+void showColumn(int col, const std::array<double, kChannels>& values) {
+    ui::SetTableCellRangeVals(cpPanel, CP_TABLE, column(col), values, ui::VAL_COLUMN_MAJOR);
+}
+
+// Reads a column; on a failed read the target keeps what it held.
+void readColumn(int col, std::array<double, kChannels>& values) {
+    std::array<double, kChannels> read{};
+    if (ui::GetTableCellRangeVals(cpPanel, CP_TABLE, column(col), read, ui::VAL_COLUMN_MAJOR) >=
+        0) {
+        values = read;
+    }
+}
+
+}  // namespace
+
+void showCoeff() {
+    for (int col = 1; col <= 2; ++col) {
+        for (int row = 1; row <= kChannels; ++row) {
+            const double gain = col == 1 ? firstGain(coeffCopy, row) : secondGain(coeffCopy, row);
+            ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(col, row), gain);
+        }
+    }
+    showColumn(kRangeColumn, coeffCopy.rangeV);
+    showColumn(kTestUColumn, coeffCopy.testU);
+    ui::SetCtrlIndex(cpPanel, CP_RING_LINE, ringIndexOfTag(coeffCopy.tag));
+}
+
+void refreshRanges() {
+    for (int k = 1; k <= kChannels; ++k) {
+        // A failed query leaves the channel's range as it was; it is classified again anyway.
+        trqm7x_range_q(mezSession, static_cast<ViInt16>(k), &range[k - 1]);
+        rangeIdx[k - 1] = classifyRange(range[k - 1]);
+    }
+}
+
+void loadCoefficients() {
+    clearStatusLine();
+    ui::SetWaitCursor(1);
+    // A failed read is only shown: the copy then shows what the driver's record holds.
+    checkErr(trqm7x_readFlash(mezSession));
+    copyRecord(coeffCopy, *coeffPtr);
+    copyRecord(coeffStored, coeffCopy);
+    refreshRanges();
+    showCoeff();
+    ui::SetWaitCursor(0);
+}
+
+int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
+               int /*eventData1*/, int /*eventData2*/) {
+    if (event == ui::EVENT_COMMIT && !runInProgress()) {
+        loadCoefficients();
+    }
+    return 0;
+}
+
+int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
+                int /*eventData1*/, int /*eventData2*/) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
+        return 0;
+    }
+    clearStatusLine();
+    if (ui::ConfirmPopup("", "Записать коэффициенты?") != 1) {
+        return 0;
+    }
+    ui::SetWaitCursor(1);
+    // The gains are not taken from the table: they are those of the last load, default reset or
+    // calibration run, already in coeffCopy.
+    readColumn(kRangeColumn, coeffCopy.rangeV);
+    readColumn(kTestUColumn, coeffCopy.testU);
+    int ringIndex = 0;
+    ui::GetCtrlIndex(cpPanel, CP_RING_LINE, ringIndex);
+    coeffCopy.tag = tagOfRingIndex(ringIndex);
+    copyRecord(*coeffPtr, coeffCopy);
+    bool written = true;
+    if (mezSession != 0) {
+        written = checkErr(trqm7x_writeFlash(mezSession)) >= 0;
+        if (written) {
+            // The EEPROM now holds the record: logged, and the "before" of the next entry.
+            LogEepromWrite(coeffStored, coeffCopy);
+            copyRecord(coeffStored, coeffCopy);
+        }
+    }
+    if (written) {
+        refreshRanges();
+    }
+    ui::SetWaitCursor(0);
+    return 0;
+}
+
+int resetCf(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
+            int /*eventData2*/) {
+    if (event != ui::EVENT_COMMIT || runInProgress()) {
+        return 0;
+    }
+    clearStatusLine();
+    trqm7x_resetCoeff(mezSession);  // status deliberately not examined
+    copyRecord(coeffCopy, *coeffPtr);
+    showCoeff();
+    return 0;
+}
+
+int allCB(int panel, int control, int event, void* /*callbackData*/, int /*eventData1*/,
+          int /*eventData2*/) {
+    if (event != ui::EVENT_COMMIT) {
+        return 0;
+    }
+    double value = 0.0;
+    ui::GetCtrlVal(panel, control, value);
+    const int col = control == CP_RANGE ? kRangeColumn : kTestUColumn;
+    std::array<double, kChannels> values{};
+    values.fill(value);
+    ui::SetTableCellRangeVals(panel, CP_TABLE, column(col), values, ui::VAL_COLUMN_MAJOR);
+    ui::DisplayPanel(panel);
+    return 0;
+}
+
+}  // namespace qm7x::calibr
