@@ -17,10 +17,10 @@
 #include <random>
 #include <string>
 
-#include "protocol_file.h"
 #include "qm7x/results/chain.h"
 #include "qm7x/results/schema.h"
 #include "qm7x/results/store.h"
+#include "qm7x/verify/protocol_file.h"
 #include "timing_reporter.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <bit>
 #include <random>
 
-#include "deviation_check.h"
 #include "qm7x/results/chain.h"
 #include "qm7x/results/schema.h"
 #include "qm7x/results/store.h"
+#include "qm7x/verify/deviation_check.h"
 #include "store_location.h"
 
 namespace qm7x::results::test {
