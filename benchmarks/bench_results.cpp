@@ -5,8 +5,9 @@
 //   protocol entry appended to its file and synced as the verification writes it. The store's time
 //   is what recording adds to a point beyond its protocol entry (target: 5 ms or less).
 // - history/10000_sessions: the history of one module (10 sessions, 6 points each) in a store of
-//   10 000 sessions of other modules (2 points each), against history/alone, the same history in a store that
-//   holds that module only (target: under 100 ms; a ratio near 1 shows the indexes at work).
+//   10 000 sessions of other modules (2 points each), against history/alone, the same history in a
+//   store that holds that module only (target: under 100 ms; a ratio near 1 shows the indexes at
+//   work).
 //
 //   bench_results [--benchmark_repetitions=N] [other Google Benchmark options]
 #include <benchmark/benchmark.h>

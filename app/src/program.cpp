@@ -8,6 +8,7 @@
 #include "qm7x/app/instruments.h"
 #include "qm7x/app/program_callbacks.h"
 #include "qm7x/app/sessions.h"
+#include "qm7x/app/standards_panel.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/status_line.h"
@@ -95,6 +96,7 @@ int RunProgram(int argc, char** argv) {
         return -1;
     }
     takeTabPages();
+    RefreshStandardChoice();
     if (FindVISAinstruments() <= 0) {
         ui::MessagePopup("Приборная панель носителя мезонинов",
                          "Инструмент не найден.\nПанель запускается в демо-режиме.");

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <sstream>
 #include <stdexcept>
 
 #include "qm7x/results/chain.h"
@@ -199,6 +200,56 @@ std::optional<Laboratory> ReadLaboratory(results::ResultsStore& store) {
         return std::nullopt;
     }
     return Laboratory{AsText(rows.front()[0]), AsText(rows.front()[1])};
+}
+
+std::vector<StandardRange> ParseTypedRanges(const std::string& text, std::string& error) {
+    std::vector<StandardRange> ranges;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const auto end = rest.find(';');
+        std::istringstream item{std::string(rest.substr(0, end))};
+        std::vector<std::string> fields;
+        for (std::string field; item >> field;) {
+            fields.push_back(field);
+        }
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (fields.empty()) {
+            continue;
+        }
+        if (fields.size() < 4 || fields.size() > 5) {
+            error = "предел задаётся четырьмя или пятью числами: «" +
+                    std::string(text.substr(0, 80)) + "»";
+            return {};
+        }
+        try {
+            StandardRange range;
+            range.spec = {ParseFigure(fields[0]), ParseFigure(fields[1]), ParseFigure(fields[2]),
+                          ParseFigure(fields[3])};
+            if (fields.size() == 5) {
+                range.certificate_standard_uncertainty_v = ParseFigure(fields[4]);
+            }
+            ranges.push_back(range);
+        } catch (const results::StoreError&) {
+            error = "не число в пределах эталона (десятичная точка, не запятая): «" + text + "»";
+            return {};
+        }
+    }
+    if (ranges.empty()) {
+        error = "не указан ни один предел эталона";
+    }
+    return ranges;
+}
+
+std::string DescribeEntry(const StandardEntry& e) {
+    std::string ranges;
+    for (const StandardRange& r : e.ranges) {
+        ranges += (ranges.empty() ? "" : "; ") + results::FormatReal(r.spec.upper_v) +
+                  " В: " + results::FormatReal(r.spec.accuracy_ppm) + " ppm + " +
+                  results::FormatReal(r.spec.accuracy_floor_v) + " В";
+    }
+    return std::to_string(e.id) + ". " + e.identifier + ", " + e.kind + ", " + e.model +
+           ", зав. № " + e.serial + ", сертификат " + e.certificate_number + " от " +
+           e.calibration_date + ", до " + e.due_date + " (" + ranges + ")";
 }
 
 std::string FormatRanges(const std::vector<StandardRange>& ranges) {

@@ -64,6 +64,13 @@ struct Laboratory {
 void SetLaboratory(results::ResultsStore& store, const Laboratory& laboratory);
 std::optional<Laboratory> ReadLaboratory(results::ResultsStore& store);
 
+// Ranges as an operator types them: "upper_v ppm floor_v resolution_v [certificate_u_v]" per
+// range, ";" between, decimal points. Empty with the cause in `error` when the text is not that.
+std::vector<StandardRange> ParseTypedRanges(const std::string& text, std::string& error);
+
+// One line of the register's list: identifier, kind, model, serial, certificate, dates, ranges.
+std::string DescribeEntry(const StandardEntry& entry);
+
 // Ranges as stored: "upper_v ppm floor_v resolution_v certificate_u_v|-" per range, ";" between.
 std::string FormatRanges(const std::vector<StandardRange>& ranges);
 std::vector<StandardRange> ParseRanges(const std::string& text);

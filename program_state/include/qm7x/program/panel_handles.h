@@ -15,6 +15,8 @@ inline int exitPopupPanel = 0;
 inline int mpPanel = 0;
 inline int cpPanel = 0;
 inline int ppPanel = 0;
+// The register of standards, loaded when it is first shown.
+inline int srPanel = 0;
 
 inline std::int16_t exitRequested = 0;
 inline std::int16_t quitRequested = 0;
