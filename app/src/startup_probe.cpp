@@ -49,8 +49,13 @@ void StartupProbe::PanelDisplayed(int panel) {
         return;
     }
     inner_.ProcessEvents();  // let the window be mapped and painted
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    std::printf("startup-probe %.6f\n", std::chrono::duration<double>(now).count());
+    // Whole numbers only: "%f" would write a decimal comma under the desktop's locale, and the
+    // measuring script reads a point.
+    const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    std::printf("startup-probe %lld.%06lld\n", static_cast<long long>(now / 1000000),
+                static_cast<long long>(now % 1000000));
     std::fflush(stdout);
     std::_Exit(0);
 }

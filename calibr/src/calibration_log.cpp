@@ -1,19 +1,17 @@
 #include "qm7x/calibr/calibration_log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 
 #include "p_qm7x.h"
 #include "qm7x/integrity/arkomet_crc32.h"
 #include "qm7x/os/encoding.h"
+#include "qm7x/os/record_file.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
@@ -70,6 +68,19 @@ std::string gainPair(CoeffRecord record, int channel) {
            "]";
 }
 
+std::string hex8(std::uint32_t value) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%08X", static_cast<unsigned>(value));
+    return text.data();
+}
+
+// What identifies the module in an entry, as the start of the line.
+std::string moduleFields(const CalibrationLogEntry& entry) {
+    return "{\"time\": " + jsonString(entry.time) + ", \"carrier\": " + jsonString(entry.carrier) +
+           ", \"position\": " + std::to_string(entry.position) +
+           ", \"module\": " + jsonString(entry.module);
+}
+
 std::string driverText(const std::array<ViChar, TRQM7X_TEXT_LEN + 1>& text) {
     return os::FromCp1251(std::string_view(text.data()));
 }
@@ -77,19 +88,19 @@ std::string driverText(const std::array<ViChar, TRQM7X_TEXT_LEN + 1>& text) {
 }  // namespace
 
 std::string FormatLogLine(const CalibrationLogEntry& entry) {
-    std::array<char, 16> crc{};
-    std::snprintf(crc.data(), crc.size(), "%08X", static_cast<unsigned>(entry.crc32));
-    std::string line = "{\"time\": " + jsonString(entry.time) +
-                       ", \"carrier\": " + jsonString(entry.carrier) +
-                       ", \"position\": " + std::to_string(entry.position) +
-                       ", \"module\": " + jsonString(entry.module) + ", \"channels\": [";
+    std::string line = moduleFields(entry) + ", \"channels\": [";
     for (int channel = 1; channel <= kChannels; ++channel) {
         line += std::string(channel > 1 ? ", " : "") + "{\"channel\": " + std::to_string(channel) +
                 ", \"range_v\": " + number(entry.after.rangeV[channel - 1]) +
                 ", \"before\": " + gainPair(entry.before, channel) +
                 ", \"after\": " + gainPair(entry.after, channel) + "}";
     }
-    return line + "], \"crc32\": \"" + crc.data() + "\"}";
+    return line + "], \"crc32\": \"" + hex8(entry.crc32) + "\"}";
+}
+
+std::string FormatWriteFailedLine(const CalibrationLogEntry& entry, std::string_view error) {
+    return moduleFields(entry) + ", \"write_failed\": true, \"error\": " + jsonString(error) +
+           ", \"crc32\": \"" + hex8(entry.crc32) + "\"}";
 }
 
 std::string LocalTimeWithOffset() {
@@ -106,57 +117,18 @@ std::string LocalTimeWithOffset() {
     return std::string(stamp.data()) + offset.data();
 }
 
-std::string AppendLogLine(const std::filesystem::path& file, std::string_view line) {
-    const auto failure = [&](const char* operation) {
-        return "Журнал калибровки " + file.string() + ": " + operation + ": " +
-               std::strerror(errno);
-    };
-    std::error_code ignored;
-    const bool created = !std::filesystem::exists(file, ignored);
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return failure("не открывается");
-    }
-    const std::string whole = std::string(line) + "\n";
-    // One write of the whole line: with O_APPEND it lands after every earlier entry, unbroken.
-    const ssize_t written = ::write(fd, whole.data(), whole.size());
-    if (written != static_cast<ssize_t>(whole.size())) {
-        if (written >= 0) {
-            errno = ENOSPC;
-        }
-        const std::string text = failure("запись не удалась");
-        ::close(fd);
-        return text;
-    }
-    if (::fsync(fd) != 0) {
-        const std::string text = failure("синхронизация с диском не удалась");
-        ::close(fd);
-        return text;
-    }
-    if (::close(fd) != 0) {
-        return failure("закрытие не удалось");
-    }
-    // A new file's name must reach the disk too, or the first entry could vanish with it.
-    if (created) {
-        const std::filesystem::path parent =
-            file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-        const int dir = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir < 0 || ::fsync(dir) != 0) {
-            const std::string text = failure("синхронизация каталога не удалась");
-            if (dir >= 0) {
-                ::close(dir);
-            }
-            return text;
-        }
-        ::close(dir);
-    }
-    return {};
+os::FileStatus AppendLogLine(const std::filesystem::path& file, std::string_view line) {
+    return os::AppendRecord(file, std::string(line) + "\n");
 }
 
-void LogEepromWrite(const CoeffRecord& before, const CoeffRecord& after) {
+std::string LogFailureText(const os::FileError& error) {
+    return "Журнал калибровки: " + error.Describe();
+}
+
+CalibrationLogEntry EntryOfStore(const CoeffRecord& before, const CoeffRecord& after) {
     CalibrationLogEntry entry;
     entry.time = LocalTimeWithOffset();
-    // Texts the drivers cannot give stay empty in the entry: the store itself has succeeded.
+    // Texts the drivers cannot give stay empty in the entry.
     std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};
     trholdr_m_get_attribute(carrierSession, TRHOLDR_ATTR_DESCRIPTION, text.data());
     entry.carrier = driverText(text);
@@ -170,10 +142,43 @@ void LogEepromWrite(const CoeffRecord& before, const CoeffRecord& after) {
     entry.before = before;
     entry.after = after;
     entry.crc32 = integrity::Crc32(&after, sizeof after);
-    if (const std::string failure = AppendLogLine(kCalibrationLogFile, FormatLogLine(entry));
-        !failure.empty()) {
-        showStatusError(failure);
+    return entry;
+}
+
+bool LogEepromWrite(const CalibrationLogEntry& entry) {
+    if (auto error = AppendLogLine(kCalibrationLogFile, FormatLogLine(entry))) {
+        showStatusError(LogFailureText(*error) + "; коэффициенты в EEPROM не записаны");
+        return false;
     }
+    return true;
+}
+
+void LogFailedEepromWrite(const CalibrationLogEntry& entry, int status) {
+    const std::string driverError = driverStatusText(status);
+    if (auto error =
+            AppendLogLine(kCalibrationLogFile, FormatWriteFailedLine(entry, driverError))) {
+        // The driver's text stays ahead: it is why the store failed.
+        showStatusError(driverError + "; " + LogFailureText(*error));
+    }
+}
+
+void CompareWithLog(const CoeffRecord& loaded) {
+    const CalibrationLogEntry module = EntryOfStore(loaded, loaded);
+    const std::vector<std::uint32_t> writes =
+        LoggedWritesOf(kCalibrationLogFile, module.carrier, module.position, module.module);
+    if (writes.empty() || writes.back() == module.crc32) {
+        return;  // a module the log never saw written, or the record the log says it holds
+    }
+    if (std::find(writes.begin(), writes.end(), module.crc32) != writes.end()) {
+        // The program stopped between the entry and the write.
+        showStatusError("Последняя запись коэффициентов по журналу калибровки (CRC-32 " +
+                        hex8(writes.back()) + ") не дошла до модуля: он хранит записанные ранее (" +
+                        hex8(module.crc32) + ")");
+        return;
+    }
+    showStatusError(
+        "Модуль хранит коэффициенты, которых не знает журнал калибровки: CRC-32 записи модуля " +
+        hex8(module.crc32) + ", по журналу " + hex8(writes.back()));
 }
 
 }  // namespace qm7x::calibr

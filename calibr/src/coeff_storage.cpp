@@ -67,6 +67,9 @@ void loadCoefficients() {
     copyRecord(coeffStored, coeffCopy);
     refreshRanges();
     showCoeff();
+    if (mezSession != 0) {
+        CompareWithLog(coeffCopy);
+    }
     ui::SetWaitCursor(0);
 }
 
@@ -98,11 +101,17 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     copyRecord(*coeffPtr, coeffCopy);
     bool written = true;
     if (mezSession != 0) {
-        written = checkErr(trqm7x_writeFlash(mezSession)) >= 0;
+        // The log's entry comes first: a change the log cannot record is not made.
+        const CalibrationLogEntry entry = EntryOfStore(coeffStored, coeffCopy);
+        written = LogEepromWrite(entry);
         if (written) {
-            // The EEPROM now holds the record: logged, and the "before" of the next entry.
-            LogEepromWrite(coeffStored, coeffCopy);
-            copyRecord(coeffStored, coeffCopy);
+            const int status = checkErr(trqm7x_writeFlash(mezSession));
+            written = status >= 0;
+            if (written) {
+                copyRecord(coeffStored, coeffCopy);  // the "before" of the next entry
+            } else {
+                LogFailedEepromWrite(entry, status);
+            }
         }
     }
     if (written) {

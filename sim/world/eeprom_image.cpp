@@ -1,6 +1,7 @@
 #include "eeprom_image.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <yaml-cpp/yaml.h>
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <string_view>
 
 #include "yaml_file.h"
 
@@ -20,6 +22,9 @@ namespace fs = std::filesystem;
 
 // An image is a few lines; anything much larger is not one.
 constexpr std::uintmax_t kMaxEepromImageBytes = 64 << 10;
+
+// "<image>.tmp.<6 random characters>" while an image is being replaced.
+constexpr const char* kTemporaryInfix = ".tmp.";
 
 std::string HexLines(const CoeffRecord& record) {
     std::string text;
@@ -32,10 +37,12 @@ std::string HexLines(const CoeffRecord& record) {
     return text;
 }
 
+// As "%.17g" writes it in the C locale: the readable copy is the same under a decimal-comma locale.
 std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    char text[40];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17).ptr;
+    return {text, end};
 }
 
 std::string Triple(const CoeffRecord& record, auto field) {
@@ -139,15 +146,18 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
          << "  test_u_v: " << Triple(record, [](auto& r, int c) { return r.testU(c); }) << "\n";
 
     // The new image reaches the disk before it replaces the old one: a crash or a power cut
-    // leaves either the old record or the new one, never half of one.
-    const fs::path temporary = file.string() + ".tmp." + std::to_string(::getpid());
-    const std::string content = text.str();
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // leaves either the old record or the new one, never half of one. The temporary file has a
+    // name nobody can foresee and is created exclusively (never through a planted link).
+    std::string pattern =
+        (file.parent_path() / (file.filename().string() + kTemporaryInfix)).string() + "XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
-        Fail(std::strerror(errno), temporary);
+        Fail(std::strerror(errno), file.parent_path());
     }
+    const fs::path temporary = pattern;
     // The first error is the cause: nothing done afterwards (closing, removing) may replace it.
-    int cause = 0;
+    int cause = ::fchmod(fd, 0644) == 0 ? 0 : errno;
+    const std::string content = text.str();
     std::size_t written = 0;
     while (cause == 0 && written < content.size()) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
@@ -165,16 +175,31 @@ void WriteEepromImage(const fs::path& file, const CoeffRecord& record, const std
     if (::close(fd) != 0 && cause == 0) {
         cause = errno;
     }
+    if (cause == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) {
+        cause = errno;
+    }
     if (cause != 0) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        Fail(std::strerror(cause), temporary);
+        Fail(std::strerror(cause), file);
     }
-    fs::rename(temporary, file, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        Fail(error.message(), file);
+    // The rename is durable only once the folder is.
+    const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+void RemoveStaleTemporaries(const fs::path& file) {
+    const std::string prefix = file.filename().string() + std::string(kTemporaryInfix);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);  // a link is removed, never its target
+        }
     }
 }
 

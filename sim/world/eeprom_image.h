@@ -1,6 +1,7 @@
 // The EEPROM of a QM7X as a file in the bench's state directory: a small YAML document whose
 // record_hex is the 112-byte record byte for byte; the decoded fields beside it are for the reader
-// and are ignored on load. Written atomically (temporary file, then rename).
+// and are ignored on load. Written atomically (temporary file, then rename); the readable copy is
+// written in the same form whatever the locale.
 #pragma once
 
 #include <filesystem>
@@ -23,8 +24,12 @@ std::optional<CoeffRecord> ReadEepromImage(const std::filesystem::path& file);
 // The record of an image's text; `file` names it in errors. Throws EepromError.
 CoeffRecord ParseEepromImage(const std::string& text, const std::filesystem::path& file);
 
-// Replaces the image file atomically. Throws EepromError.
+// Replaces the image file atomically, through a temporary file beside it that every failure
+// removes. Throws EepromError.
 void WriteEepromImage(const std::filesystem::path& file, const CoeffRecord& record,
                       const std::string& serial);
+
+// Removes the temporary files of the image left by a program that was killed while it wrote.
+void RemoveStaleTemporaries(const std::filesystem::path& file);
 
 }  // namespace qm7x::sim

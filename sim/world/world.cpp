@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "eeprom_image.h"
 #include "status.h"
 
 #ifndef QM7X_SIM_DEFAULT_BENCH
@@ -65,6 +66,7 @@ void World::load(const std::filesystem::path& benchFile) {
             }
             for (const auto& position : resource.carrier->positions) {
                 if (position.qm7x) {
+                    RemoveStaleTemporaries(position.qm7x->eepromImage);
                     modules_[position.qm7x->serial] =
                         std::make_unique<Qm7xModule>(*position.qm7x, bench_->seed);
                 }

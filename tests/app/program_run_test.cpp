@@ -16,6 +16,7 @@
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
+#include "scratch_working_directory.h"
 #include "sim_bench.h"
 
 namespace qm7x::test {
@@ -45,6 +46,7 @@ void exitProgram(ui::ScriptedOperator& script) {
 
 class ProgramRun : public ::testing::Test {
   protected:
+    ScratchWorkingDirectory workingDirectory_;
     ui::HeadlessSession ui_;
 };
 

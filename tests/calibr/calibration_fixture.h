@@ -16,6 +16,7 @@
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
+#include "scratch_working_directory.h"
 #include "sim_bench.h"
 
 namespace qm7x::test {
@@ -99,6 +100,7 @@ class CalibrationProgram : public ::testing::Test {
         EXPECT_EQ(*lastRelay, "input_trigger 0 0");
     }
 
+    ScratchWorkingDirectory workingDirectory_;
     ui::HeadlessSession ui_;
 };
 

@@ -42,11 +42,23 @@ std::string real(double value) {
     return text;
 }
 
+std::function<void(const std::string&)>& observer() {
+    static std::function<void(const std::string&)> watching;
+    return watching;
+}
+
 void record(std::string call) {
+    if (observer()) {
+        observer()(call);
+    }
     calls().push_back(std::move(call));
 }
 
 }  // namespace
+
+void ObserveDriverCalls(std::function<void(const std::string&)> watch) {
+    observer() = std::move(watch);
+}
 
 const std::vector<std::string>& DriverCalls() {
     return calls();

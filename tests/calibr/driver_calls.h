@@ -2,6 +2,7 @@
 // the drivers' exports in the test executable and passing each call on to the driver.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,7 @@ void ClearDriverCalls();
 std::vector<std::string> DriverCallsFrom(const std::string& from);
 // How many recorded calls start with the prefix.
 int CountDriverCalls(const std::string& prefix);
+// Calls `watch` with each call as it is made, before the driver runs it (empty: no more).
+void ObserveDriverCalls(std::function<void(const std::string&)> watch);
 
 }  // namespace qm7x::test

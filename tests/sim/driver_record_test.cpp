@@ -1,4 +1,8 @@
 // The coefficient record handed out by address, the EEPROM behind it and injected faults.
+#include <unistd.h>
+
+#include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -6,6 +10,7 @@
 
 #include "bench_fixture.h"
 #include "coeff_record.h"
+#include "record_faults.h"
 #include "status.h"
 
 namespace qm7x::sim::test {
@@ -108,6 +113,51 @@ TEST_F(Record, ImageIsReplacedAtomicallyAndStaysReadable) {
     EXPECT_NE(text.find("record_hex: |\n  50 58 39 34 a4 a5 a6 a7"), std::string::npos) << text;
     EXPECT_NE(text.find("tag: \"PX94\""), std::string::npos);
     EXPECT_NE(text.find("range_v: [10, 1, 0.10000000000000001]"), std::string::npos);
+}
+
+TEST_F(Record, TheReadableCopyIsTheSameUnderADecimalCommaLocale) {
+    ASSERT_TRUE(qm7x::test::UseLocale("ru_RU", "UTF-8")) << "localedef cannot build ru_RU.UTF-8";
+    open();
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    std::setlocale(LC_ALL, "C");
+    std::ifstream in(image());
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("range_v: [10, 1, 0.10000000000000001]"), std::string::npos) << text;
+}
+
+// The temporary file of a write: a name nobody can foresee, created exclusively, so that a link
+// planted where it used to be made (image.tmp.<pid>) redirects nothing.
+TEST_F(Record, APlantedLinkAtTheTemporaryNameIsNeverFollowed) {
+    open();
+    std::filesystem::create_directories(image().parent_path());
+    const auto target = dir() / "target.txt";
+    std::ofstream(target) << "not to be overwritten";
+    std::filesystem::create_symlink(target,
+                                    image().string() + ".tmp." + std::to_string(::getpid()));
+    put(OddRecord());
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    std::ifstream in(target);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "not to be overwritten");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(image())));
+    put(DefaultRecord());
+    ASSERT_EQ(trqm7x_readFlash(mez_), VI_SUCCESS);
+    EXPECT_EQ(current(), OddRecord());
+}
+
+TEST_F(Record, TemporaryFilesLeftByAKilledWriteGoWhenTheStateFolderIsNextOpened) {
+    open();
+    ASSERT_EQ(trqm7x_writeFlash(mez_), VI_SUCCESS);
+    const auto folder = image().parent_path();
+    std::ofstream(image().string() + ".tmp.4242") << "half";  // an earlier program's name
+    std::ofstream(image().string() + ".tmp.aB3xYz") << "half";
+    std::ofstream(folder / "notes.txt") << "kept";
+    loadBench(SmallBench());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Q1.eeprom.yaml", "notes.txt"}));
 }
 
 TEST_F(Record, BlankCorruptAndUnwritableEepromsAreReportedWithTheirFile) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "p_qm7x.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/status_line.h"
@@ -47,7 +49,8 @@ class ScratchDir {
     ScratchDir() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::path(::testing::TempDir()) /
-                ("qm7x_app_" + std::string(info->test_suite_name()) + "_" + info->name());
+                ("qm7x_app_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+                 std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

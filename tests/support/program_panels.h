@@ -13,6 +13,7 @@
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/headless.h"
 #include "qm7x/ui/userint.h"
+#include "scratch_working_directory.h"
 
 namespace qm7x::test {
 
@@ -63,6 +64,8 @@ class ProgramPanels : public ::testing::Test {
     }
 
     ui::HeadlessSession ui_;
+
+    ScratchWorkingDirectory workingDirectory_;
 };
 
 }  // namespace qm7x::test

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +18,7 @@
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/verify/chklog.h"
 #include "qm7x/verify/protocol_file.h"
+#include "record_faults.h"
 
 namespace qm7x::verify {
 namespace {
@@ -188,19 +191,57 @@ TEST_F(Protocol, FileThatCannotBeOpenedIsToldOnceAndTheTextBoxGetsEverything) {
     EXPECT_EQ(ChlpPanel(kProtocolLog) > 0, true);
 }
 
-TEST_F(Protocol, FailedWriteIsShownOnceAndTheTextBoxGetsEverything) {
-    open("/dev/full");  // opens, but every write fails: no space left
-    EXPECT_THAT(ui_.frontEnd.Messages(), IsEmpty());
-    EXPECT_EQ(statusLine(), "Ошибка записи в файл протокола /dev/full: No space left on device");
-    EXPECT_EQ(statusColour(), kStatusRed);
-    clearStatusLine();
-    twoPoints();
+TEST_F(Protocol, AFullDiskLeavesNoPieceOfAMessageAndIsShownOnce) {
+    const fs::path path = dir_ / "qm7X.log";
+    const std::string earlier = "earlier protocol\n";
+    std::ofstream(path, std::ios::binary) << earlier;
+    {
+        // Room for the title and half of the time stamp.
+        const test::FileSizeLimit disk(earlier.size() + cp1251(kTitle).size() + 10);
+        open(path);
+        EXPECT_THAT(ui_.frontEnd.Messages(), IsEmpty());
+        EXPECT_EQ(statusLine(),
+                  "Файл протокола: запись не удалась: File too large (" + path.string() + ")");
+        EXPECT_EQ(statusColour(), kStatusRed);
+        clearStatusLine();
+        twoPoints();
+    }
     EXPECT_EQ(statusLine(), "");  // once per opening
+    EXPECT_EQ(fileBytes(path), earlier + cp1251(kTitle));
     EXPECT_EQ(logLines().size(), 3u + 2 * 5);
-    // A new opening tells it again.
+    // A new opening tells it again, and writes again.
+    DiscardChlp(kProtocolLog);
+    open(path);
+    EXPECT_EQ(fileBytes(path), earlier + cp1251(kTitle + kTitle + kStamp));
+}
+
+TEST_F(Protocol, APointEntryCutShortIsCutBackToItsStart) {
+    const fs::path path = dir_ / "qm7X.log";
+    open(path);
+    const std::string opening = fileBytes(path);
+    {
+        // Room for the heading and the column header, not for the result row.
+        const test::FileSizeLimit disk(opening.size() + cp1251(kFirstEntry).size() - 40);
+        twoPoints();
+    }
+    EXPECT_EQ(fileBytes(path), opening);
+    EXPECT_THAT(statusLine(), ::testing::StartsWith("Файл протокола: запись не удалась: "));
+}
+
+TEST_F(Protocol, OnlyARegularFileIsAProtocolAndOpeningNeverWaits) {
+    const fs::path fifo = dir_ / "qm7X.log";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    open(fifo);  // a FIFO nobody reads would take the entries until its buffer filled, then hang
+    EXPECT_EQ(ui_.frontEnd.Messages().size(), 1u);
+    EXPECT_EQ(statusLine(),
+              "Файл протокола: не открывается: это канал (FIFO), а не обычный файл (" +
+                  fifo.string() + ")");
+    twoPoints();
+    EXPECT_EQ(logLines().size(), 3u + 2 * 5);
     DiscardChlp(kProtocolLog);
     open("/dev/full");
-    EXPECT_THAT(statusLine(), ::testing::HasSubstr("/dev/full"));
+    EXPECT_THAT(statusLine(),
+                ::testing::HasSubstr("это устройство, а не обычный файл (/dev/full)"));
 }
 
 TEST_F(Protocol, PanelThatCannotBeLoadedOpensNothing) {

@@ -1,10 +1,13 @@
 #include "qm7x/verify/chklog.h"
 
 #include <array>
+#include <cstdint>
 #include <utility>
+#include <variant>
 
 #include "p_qm7x.h"
 #include "point_plot.h"
+#include "qm7x/os/record_file.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/protocol_file.h"
@@ -15,8 +18,10 @@ namespace {
 
 struct Slot {
     int panel = 0;  // 0: the slot is closed
-    std::optional<ProtocolFile> file;
+    std::optional<os::RecordFile> file;
     bool writeFailureShown = false;
+    // Where the point entry being written began: a failure part way cuts the file back to it.
+    std::optional<std::int64_t> entryStart;
 };
 
 std::array<Slot, kLogSlots> slots;
@@ -31,20 +36,28 @@ Slot* openSlot(int logIndex) {
 
 // The file is given up after its first failure, so that it never holds an entry with a piece
 // missing from its middle; the text box goes on receiving everything.
-void fileFailed(Slot& slot, const std::string& error) {
+// A message that failed has been cut back already; a point entry is cut back to its start.
+void fileFailed(Slot& slot, os::FileError error) {
+    if (slot.file && slot.entryStart) {
+        if (auto cut = slot.file->CutBack(*slot.entryStart)) {
+            error.reason += "; " + cut->operation + ": " + cut->reason;
+        }
+    }
     slot.file.reset();
+    slot.entryStart.reset();
     if (!slot.writeFailureShown) {
         slot.writeFailureShown = true;
-        showStatusError(error);
+        showStatusError(ProtocolFailureText(error));
     }
 }
 
 void syncFile(Slot& slot) {
     if (slot.file) {
         if (auto error = slot.file->Sync()) {
-            fileFailed(slot, *error);
+            fileFailed(slot, std::move(*error));
         }
     }
+    slot.entryStart.reset();
 }
 
 void scrollToEnd(int panel) {
@@ -71,13 +84,16 @@ int SetupChlp(std::string_view resourceFile, int logIndex, std::string_view titl
     Slot& slot = slots[logIndex];
     slot.panel = panel;
     slot.writeFailureShown = false;
-    std::string error;
-    slot.file = ProtocolFile::Open(fileName, error);
-    if (!slot.file) {
+    slot.entryStart.reset();
+    auto opened = os::RecordFile::Open(fileName);
+    if (auto* file = std::get_if<os::RecordFile>(&opened)) {
+        slot.file = std::move(*file);
+    } else {
+        slot.file.reset();
         // The fixed pop-up, and its cause beside it, once for this opening.
         ui::MessagePopup(kOpenFailedTitle, kOpenFailedText);
         slot.writeFailureShown = true;
-        showStatusError(error);
+        showStatusError(ProtocolFailureText(std::get<os::FileError>(opened)));
     }
     WriteLOG(logIndex, title);
     ui::SetPanelAttribute(panel, ui::ATTR_TITLE, title);
@@ -91,6 +107,7 @@ void DiscardChlp(int logIndex) {
     }
     const int panel = std::exchange(slot->panel, 0);
     slot->file.reset();
+    slot->entryStart.reset();
     ui::DiscardPanel(panel);
 }
 
@@ -112,7 +129,7 @@ void WriteLOG(int logIndex, std::string_view message) {
     }
     if (slot->file && !message.empty()) {
         if (auto error = slot->file->Append(ProtocolFileBytes(message))) {
-            fileFailed(*slot, *error);
+            fileFailed(*slot, std::move(*error));
         }
     }
     if (!message.empty() && message.back() == '\n') {
@@ -124,6 +141,12 @@ void WriteLOG(int logIndex, std::string_view message) {
 
 DeviationResult DoChlp(int logIndex, std::string_view heading, std::span<const double> samples,
                        int channel, double un, double tolerance) {
+    if (Slot* slot = openSlot(logIndex); slot != nullptr && slot->file) {
+        slot->entryStart = slot->file->Size();
+        if (*slot->entryStart < 0) {
+            slot->entryStart.reset();
+        }
+    }
     WriteLOG(logIndex, heading);
     DeviationResult result = ChkDeviation(samples, un, tolerance);
     WriteLOG(logIndex, ColumnHeader(channel));

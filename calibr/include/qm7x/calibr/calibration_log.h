@@ -1,13 +1,20 @@
-// The calibration log: one line per successful store of the coefficient record into a module's
-// EEPROM, so that a lab can say which module got which coefficients, when. UTF-8, one JSON
-// object per line (JSON Lines), appended and synced; the README describes the fields.
+// The calibration log: one line for each store of the coefficient record into a module's EEPROM,
+// so that a lab can say which module got which coefficients, when. UTF-8, one JSON object per line
+// (JSON Lines), appended whole and synced; the README describes the fields.
+//
+// The entry is on the disk before the record goes to the module, and a store whose entry cannot
+// be written does not happen: the log never misses a change. A write that fails after its entry
+// gets a second entry saying so.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "qm7x/calibr/calibration_log_reader.h"
+#include "qm7x/os/file_error.h"
 #include "qm7x/program/coeff_record.h"
 
 namespace qm7x::calibr {
@@ -25,16 +32,28 @@ struct CalibrationLogEntry {
     std::uint32_t crc32 = 0;  // of the 112 bytes written
 };
 
-// The entry as one line, without the line end.
+// The entry of a write as one line, without the line end.
 std::string FormatLogLine(const CalibrationLogEntry& entry);
+// The second entry of a write that failed after its entry: the same module and CRC-32, with
+// "write_failed": true and the driver's text; one line, without the line end.
+std::string FormatWriteFailedLine(const CalibrationLogEntry& entry, std::string_view error);
 // The present local time in the form of CalibrationLogEntry::time.
 std::string LocalTimeWithOffset();
-// Appends the line and a line end in one write and syncs the file. Returns "" on success, or
-// what failed (the file, the operation and the system's text).
-std::string AppendLogLine(const std::filesystem::path& file, std::string_view line);
+// Appends the line and a line end as one whole entry and syncs the file.
+os::FileStatus AppendLogLine(const std::filesystem::path& file, std::string_view line);
+// The status-line text of a log that cannot be written: the cause first, the file last.
+std::string LogFailureText(const os::FileError& error);
 
-// After a successful EEPROM write: gathers the entry from the driver and the panels and appends
-// it to the log in the working directory; a failure is shown on the status line.
-void LogEepromWrite(const CoeffRecord& before, const CoeffRecord& after);
+// The entry of a store about to be made: texts from the drivers, the position from the panel.
+CalibrationLogEntry EntryOfStore(const CoeffRecord& before, const CoeffRecord& after);
+// Before the EEPROM write: appends the entry to the log in the working directory. False, with the
+// cause on the status line, when it cannot: the write must not happen then.
+bool LogEepromWrite(const CalibrationLogEntry& entry);
+// After a write that failed: the second entry, with the driver's text of the status.
+void LogFailedEepromWrite(const CalibrationLogEntry& entry, int status);
+// After a load: compares the CRC-32 of the module's record with the log's last write for the
+// module, and says on the status line when they differ: the module holds coefficients the log
+// does not know, or an earlier record when the last logged write never reached it.
+void CompareWithLog(const CoeffRecord& loaded);
 
 }  // namespace qm7x::calibr

@@ -1,11 +1,11 @@
-// A record file that only grows: opened at its end (created when missing, never truncated), each
-// text appended whole, synced to the disk on request. Failures come back as texts that name the
-// file, the operation and what the system said.
+// The bytes of the protocol file. The file itself is an os::RecordFile: a regular file only grown
+// by whole messages, each point's entry synced to the disk.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "qm7x/os/file_error.h"
 
 namespace qm7x::verify {
 
@@ -20,28 +20,7 @@ inline constexpr std::string_view kLineEnd = "\n";
 // the platform's line ends.
 std::string ProtocolFileBytes(std::string_view utf8);
 
-class ProtocolFile {
-  public:
-    // Opens (creates) the file for appending; on failure `error` describes it and nothing is open.
-    static std::optional<ProtocolFile> Open(const std::string& path, std::string& error);
-
-    ProtocolFile(ProtocolFile&& other) noexcept;
-    ProtocolFile& operator=(ProtocolFile&& other) noexcept;
-    ProtocolFile(const ProtocolFile&) = delete;
-    ProtocolFile& operator=(const ProtocolFile&) = delete;
-    ~ProtocolFile();
-
-    // Appends the bytes (all of them, or the failure is returned) and hands them to the system.
-    std::optional<std::string> Append(std::string_view bytes);
-    // Makes what was appended reach the disk.
-    std::optional<std::string> Sync();
-
-    const std::string& path() const { return path_; }
-
-  private:
-    ProtocolFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    int fd_ = -1;
-    std::string path_;
-};
+// The status-line text of a protocol file that failed: the cause first, the file last.
+std::string ProtocolFailureText(const os::FileError& error);
 
 }  // namespace qm7x::verify
