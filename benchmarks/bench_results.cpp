@@ -17,7 +17,9 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <variant>
 
+#include "qm7x/os/record_file.h"
 #include "qm7x/results/chain.h"
 #include "qm7x/results/schema.h"
 #include "qm7x/results/store.h"
@@ -64,17 +66,16 @@ PointRecord Point(std::int64_t session, std::mt19937& random) {
 
 void protocolEntry(benchmark::State& state) {
     Scratch scratch;
-    std::string error;
-    auto file = qm7x::verify::ProtocolFile::Open((scratch.folder / "protocol.txt").string(), error);
-    if (!file) {
-        state.SkipWithError(error.c_str());
+    auto opened = qm7x::os::RecordFile::Open(scratch.folder / "protocol.txt");
+    if (auto* error = std::get_if<qm7x::os::FileError>(&opened)) {
+        state.SkipWithError(error->Describe().c_str());
         return;
     }
+    auto& file = std::get<qm7x::os::RecordFile>(opened);
     const std::string entry = qm7x::verify::ProtocolFileBytes(
         "  1    10.0   9.00000   9.00001   0.00001   0.00020  0.0001  0.0022  0.0500  Норма\n");
     for (auto _ : state) {
-        file->Append(entry);
-        file->Sync();
+        file.AppendSynced(entry);
     }
 }
 BENCHMARK(protocolEntry)->Name("protocol/entry")->UseRealTime();
