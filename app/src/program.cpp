@@ -104,9 +104,7 @@ int RunProgram(int argc, char** argv) {
     ui::DisplayPanel(mpPanel);
     ui::SetCtrlAttribute(ppPanel, PP_DECOR, ui::ATTR_ZPLANE_POSITION, 100 * techno);
     CurrentInstr = SelectInstrument("Выбор инструмента");
-    if (CurrentInstr != nullptr) {
-        SelMez();
-    }
+    SelMez();
     showVersions();
     checkMathLibrary();
     runEventLoop();

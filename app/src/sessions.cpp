@@ -14,6 +14,7 @@
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
+#include "qm7x/verify/page_feedback.h"
 #include "trholdr.h"
 #include "trqm7x.h"
 
@@ -47,6 +48,20 @@ void unbindCoeffRecord() {
     coeffPtr = &coeffCopy;
 }
 
+// Where the carrier sits: the crate's logical address and the slot of a VXI carrier. A Vektrum
+// box sits in no crate, and without a carrier there is no place to show: both stay empty.
+void showCarrierLocation() {
+    const bool vxi = CurrentInstr != nullptr && CurrentInstr->modelCode != kModelVektrum &&
+                     CurrentInstr->slot != kSlotVektrum;
+    for (const int control : {MP_K, MP_S}) {
+        ui::SetCtrlAttribute(mpPanel, control, ui::ATTR_VISIBLE, vxi ? 1 : 0);
+    }
+    if (vxi) {
+        ui::SetCtrlVal(mpPanel, MP_K, static_cast<unsigned short>(CurrentInstr->mainframeLA));
+        ui::SetCtrlVal(mpPanel, MP_S, static_cast<unsigned short>(CurrentInstr->slot));
+    }
+}
+
 }  // namespace
 
 int defMezonin(ViSession carrier, std::array<int, 4>& types) {
@@ -64,6 +79,7 @@ int defMezonin(ViSession carrier, std::array<int, 4>& types) {
 }
 
 void SelMez() {
+    showCarrierLocation();
     if (CurrentInstr == nullptr) {
         return;
     }
@@ -124,6 +140,7 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
         if (!protocolFileName.empty()) {
             verify::DiscardChlp(1);
             protocolFileName.clear();
+            verify::ShowProtocolFileName();
         }
     }
 
@@ -155,9 +172,11 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
 
     if (carrierSession != 0) {
         ui::DefaultPanel(mpPanel);
+        showCarrierLocation();
         ui::SetCtrlVal(mpPanel, MP_MEZ_NUM, position);
         protocolTitle = makeProtocolTitle(position, carrierText(carrierSession));
         protocolFileName.clear();
+        verify::ShowProtocolFileName();
         if (mezSession != 0) {
             ViUInt32 memorySize = 0;
             const int memStatus = checkErr(trholdr_mem_q(carrierSession, &memorySize));

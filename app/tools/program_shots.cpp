@@ -1,8 +1,9 @@
 // qm7x_program_shots: runs the whole program with the Qt front end and a scripted operator, and
 // saves what the operator sees on the way into PNG files: the instrument selection dialog, the
 // main panel with a mezzanine open (both pages, the coefficient table filled from its EEPROM),
-// the self-test's result, the verification page and the protocol panel after three verification
-// points (and a copy of the protocol file, program_protocol.log), a calibration run of channel 1
+// the self-test's result, the verification page and the protocol panel after four verification
+// points on the three ranges (and a copy of the protocol file, program_protocol.log), the file
+// dialog of "файл протокола" with a new name typed, a calibration run of channel 1
 // (its prompts open, then the new pair in the table) and the exit question. Message boxes the
 // program shows are saved too and then closed, so that the run never waits for a person.
 //
@@ -14,6 +15,7 @@
 // the calibration's prompts then set to ±9 V on channel 1 of QM7X-0412.
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -97,6 +99,26 @@ void AnswerCalibrationPrompts() {
     timer->start(100);
 }
 
+// The file dialog of "файл протокола": saved, then given the name of a new file, typed.
+void AnswerFileDialog() {
+    auto* timer = new QTimer(qApp);  // lives as long as the application
+    QObject::connect(timer, &QTimer::timeout, timer, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (name != nullptr) {
+            name->setText(QStringLiteral("новый_протокол.log"));
+        }
+        const std::string path = (outputDir / "program_new_file_dialog.png").string();
+        dialog->grab().save(QString::fromStdString(path), "PNG");
+        std::printf("%s\n", path.c_str());
+        static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept checks the name
+    });
+    timer->start(100);
+}
+
 // Saves and closes every message box as soon as it is up.
 void AnswerMessageBoxes() {
     static int shown = 0;
@@ -129,6 +151,7 @@ int main(int argc, char** argv) {
     auto frontEnd = qm7x::ui::qt::InstallQtFrontEnd(argc, argv);
     AnswerMessageBoxes();
     AnswerCalibrationPrompts();
+    AnswerFileDialog();
 
     const PanelRef dialog = PanelRef::Title("Выбор инструмента");
     const PanelRef mp = PanelRef::Resource(MP);
@@ -163,8 +186,8 @@ int main(int argc, char** argv) {
                 }
             })
         .ChooseTabPage(mp, MP_TAB, 1)
-        // Three points on QM7X-0412 with the default reference (5 V, 0.5 V, 0.05 V): the offset
-        // of channel 1 with the relay out, then channels 1 and 2 with the relay in.
+        // Four points on QM7X-0412 with the default reference (5 V, 0.5 V, 0.05 V): the offset
+        // of channel 1 with the relay out, then channels 1, 2 and 3 with the relay in.
         .Enter(pp, PP_U, 0.0)
         .Commit(pp, PP_START)
         .Enter(pp, PP_RELE_SWITCH, 1)
@@ -173,6 +196,10 @@ int main(int argc, char** argv) {
         .Enter(pp, PP_CHAN, 2)
         .Enter(pp, PP_RELE_SWITCH, 1)
         .Enter(pp, PP_U, 0.5)
+        .Commit(pp, PP_START)
+        .Enter(pp, PP_CHAN, 3)
+        .Enter(pp, PP_RELE_SWITCH, 1)
+        .Enter(pp, PP_U, 0.05)
         .Commit(pp, PP_START)
         .Do("save the verification page", [&] { Save(mp.Resolve(), "program_mp_verification"); })
         .Commit(pp, PP_SHOW_LOG)
@@ -200,6 +227,7 @@ int main(int argc, char** argv) {
                     std::printf("%s\n", (outputDir / "program_protocol.log").c_str());
                 }
             })
+        .Commit(pp, PP_FILE_NAME_S)  // the dialog is saved and given a new name meanwhile
         .ChooseTabPage(mp, MP_TAB, 0)
         .Enter(cp, CP_CHAN, 1)
         .Commit(cp, CP_START)

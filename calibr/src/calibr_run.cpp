@@ -71,6 +71,7 @@ constexpr PassEnd endRun(int returnValue = 0) {
 class CalibrationRun {
   public:
     int run() {
+        clearStatusLine();  // the previous run's word is no word on this one
         for (int pass = 0; pass < 2; ++pass) {
             const PassEnd end = point(pass == 0 ? Polarity::positive : Polarity::negative);
             if (!end.carryOn) {
@@ -78,7 +79,10 @@ class CalibrationRun {
             }
         }
         ui::SetCtrlVal(cpPanel, CP_LED, 0);
-        computeGains();
+        if (computeGains()) {
+            showStatusInfo("Калибровка канала " + std::to_string(curChan) +
+                           " выполнена: новые коэффициенты в таблице, в EEPROM не записаны");
+        }
         return 0;
     }
 
@@ -183,11 +187,14 @@ class CalibrationRun {
         return kCarryOn;
     }
 
-    // The driver computes the pair; exactly that channel's pair is copied and shown.
-    void computeGains() {
-        if (failed(trqm7x_extcalibr(mezSession, uPos_, uNeg_, positive_.data(), negative_.data(),
-                                    kSamplesPerPoint, static_cast<ViInt16>(curChan)))) {
-            return;
+    // The driver computes the pair; exactly that channel's pair is copied and shown. True when
+    // the driver had nothing to say (a warning stays on the status line).
+    bool computeGains() {
+        const ViStatus status =
+            trqm7x_extcalibr(mezSession, uPos_, uNeg_, positive_.data(), negative_.data(),
+                             kSamplesPerPoint, static_cast<ViInt16>(curChan));
+        if (failed(status)) {
+            return false;
         }
         firstGain(coeffCopy, curChan) = firstGain(*coeffPtr, curChan);
         secondGain(coeffCopy, curChan) = secondGain(*coeffPtr, curChan);
@@ -195,12 +202,13 @@ class CalibrationRun {
                             firstGain(coeffCopy, curChan));
         ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(2, curChan),
                             secondGain(coeffCopy, curChan));
+        return status == 0;
     }
 
     BenchRestorer restorer_;
     double uPos_ = 0.0;
     double uNeg_ = 0.0;
-    std::string reply_;  // kept between the prompts: the second one finds the first reply
+    std::string reply_;  // each prompt opens empty; this holds the last reply
     bool blink_ = false;
     Samples positive_;
     Samples negative_;

@@ -2,6 +2,8 @@
 // driver's coefficient record.
 #include "qm7x/calibr/coeff_storage.h"
 
+#include <string>
+
 #include "p_qm7x.h"
 #include "qm7x/calibr/calibration_log.h"
 #include "qm7x/program/panel_handles.h"
@@ -14,6 +16,10 @@
 namespace qm7x::calibr {
 
 namespace {
+
+constexpr const char* kEepromRead = "Коэффициенты прочитаны из EEPROM мезонина";
+constexpr const char* kNoMezzanineToWrite =
+    "Мезонин не открыт: коэффициенты приняты программой, в EEPROM не записаны";
 
 constexpr int kRangeColumn = 3;
 constexpr int kTestUColumn = 4;
@@ -58,11 +64,11 @@ void refreshRanges() {
     }
 }
 
-void loadCoefficients() {
+bool loadCoefficients() {
     clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed read is only shown: the copy then shows what the driver's record holds.
-    checkErr(trqm7x_readFlash(mezSession));
+    const bool read = checkErr(trqm7x_readFlash(mezSession)) == 0;
     copyRecord(coeffCopy, *coeffPtr);
     copyRecord(coeffStored, coeffCopy);
     refreshRanges();
@@ -71,12 +77,19 @@ void loadCoefficients() {
         CompareWithLog(coeffCopy);
     }
     ui::SetWaitCursor(0);
+    return read;
 }
 
 int readEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
                int /*eventData1*/, int /*eventData2*/) {
-    if (event == ui::EVENT_COMMIT && !runInProgress()) {
-        loadCoefficients();
+    if (event != ui::EVENT_COMMIT || runInProgress() || !loadCoefficients()) {
+        return 0;
+    }
+    // Said when nothing else was (the comparison with the calibration log has the last word).
+    std::string status;
+    ui::GetCtrlVal(mpPanel, MP_ERROR_MESSAGE, status);
+    if (status.empty()) {
+        showStatusInfo(kEepromRead);
     }
     return 0;
 }
@@ -100,7 +113,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     coeffCopy.tag = tagOfRingIndex(ringIndex);
     copyRecord(*coeffPtr, coeffCopy);
     bool written = true;
-    if (mezSession != 0) {
+    if (mezSession == 0) {
+        // The program's copy takes the record, no EEPROM does: said, so that the confirmation
+        // does not pass for a write.
+        showStatusError(kNoMezzanineToWrite);
+    } else {
         // The log's entry comes first: a change the log cannot record is not made.
         const CalibrationLogEntry entry = EntryOfStore(coeffStored, coeffCopy);
         written = LogEepromWrite(entry);

@@ -12,6 +12,7 @@ namespace qm7x::calibr {
 
 namespace {
 constexpr double kDemoResetS = 1.0;  // what a reset without a mezzanine takes
+constexpr const char* kZeroDone = "Смещение 0 выполнено: смещения нуля каналов измерены заново";
 }  // namespace
 
 int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
@@ -23,7 +24,9 @@ int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
     clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed adjustment leaves the old offsets: shown, so that it does not pass for success.
-    checkErr(trqm7x_displacement(mezSession));
+    if (checkErr(trqm7x_displacement(mezSession)) == 0) {
+        showStatusInfo(kZeroDone);
+    }
     ui::SetWaitCursor(0);
     return 0;
 }

@@ -161,7 +161,9 @@ TEST_F(CalibrationRun, AWarningOfTheResetIsShownAndClearedAtThePrompt) {
     chooseTheInstrument();
     calibrate();
     ui_.script.Do("read the result", [&] {
-        EXPECT_EQ(statusLine(), "");
+        EXPECT_EQ(statusLine(),
+                  "Калибровка канала 1 выполнена: новые коэффициенты в таблице, в EEPROM не "
+                  "записаны");
         EXPECT_NEAR(firstGain(coeffCopy, 1), kTrueGainPos1, kTrueGainPos1 * 1e-6);
         EXPECT_NEAR(secondGain(coeffCopy, 1), kTrueGainNeg1, kTrueGainNeg1 * 1e-6);
     });

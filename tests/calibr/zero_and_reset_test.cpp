@@ -85,7 +85,9 @@ class WithSession : public CalibrationProgram {
 
 TEST_F(WithSession, ZeroOffsetAdjustsTheModule) {
     SimBench bench(CalibrationBench());
-    EXPECT_EQ(pressAfterSelection(MP_CALIBR), "");
+    // Done, and said so (in white): the button otherwise leaves no trace on the panel.
+    EXPECT_EQ(pressAfterSelection(MP_CALIBR),
+              "Смещение 0 выполнено: смещения нуля каналов измерены заново");
     EXPECT_EQ(DriverCallsFrom("displacement").front(), "displacement");
     EXPECT_EQ(CountDriverCalls("displacement"), 1);
 }

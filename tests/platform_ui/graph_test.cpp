@@ -300,6 +300,34 @@ TEST_F(GraphTest, ManualScalingShowsTheGivenRangeAndRefusesNonsense) {
     EXPECT_GT(autoscaled.max, 5.0);
 }
 
+// A front end lays out one tick per interval: whatever the values, no axis has more than 20, and
+// neighbouring ticks are different doubles.
+TEST_F(GraphTest, TicksStayFewAndDistinctWhateverThePlotsHold) {
+    const std::vector<std::vector<double>> cases = {
+        {kNaN, 1.0}, {5.0, 5.0, 5.0},  {-1e308, 1e308}, {1.0, std::nextafter(1.0, 2.0)},
+        {0.0},       {1e-300, 2e-300}, {-0.9, 0.9},     {1e300, 1e300 * (1 + 1e-15)},
+    };
+    const auto check = [](const AxisRange& r, const std::string& what) {
+        EXPECT_TRUE(std::isfinite(r.min) && std::isfinite(r.max) && std::isfinite(r.tick)) << what;
+        EXPECT_LT(r.min, r.max) << what;
+        EXPECT_LE((r.max / 2 - r.min / 2) / (r.tick / 2), 20.0) << what;
+        EXPECT_NE(r.min + r.tick, r.min) << what;
+    };
+    for (const auto& values : cases) {
+        ASSERT_EQ(DeleteGraphPlot(panel, MAIN_GRAPH, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW), 0);
+        ASSERT_GT(PlotY(panel, MAIN_GRAPH, values, VAL_SCATTER, VAL_SOLID_CIRCLE, VAL_SOLID, 0), 0);
+        const Control& graph = *FindControl(panel, MAIN_GRAPH);
+        check(GraphAxisRange(graph, VAL_XAXIS), "x of " + std::to_string(values.back()));
+        check(GraphAxisRange(graph, VAL_LEFT_YAXIS), "y of " + std::to_string(values.back()));
+    }
+    // A manual range narrower than a double can tell apart is shown around its values.
+    const double one = 1.0;
+    ASSERT_EQ(SetAxisScalingMode(panel, MAIN_GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, one,
+                                 std::nextafter(one, 2.0)),
+              0);
+    check(GraphAxisRange(*FindControl(panel, MAIN_GRAPH), VAL_LEFT_YAXIS), "manual");
+}
+
 TEST(GraphResourceTest, AxisRangesAreReadAndCheckedWithTheResource) {
     RegisterResource("graph.uir", R"(
 panels:

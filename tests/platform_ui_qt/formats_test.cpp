@@ -24,7 +24,10 @@ TEST(ParseNumber, ReadsEveryDisplayFormatAndRejectsTheRest) {
         {"-", std::nullopt},
         {"1e", std::nullopt},
         {"1.2.3", std::nullopt},
-        {"1,5", std::nullopt},
+        {"1,5", 1.5},  // the decimal comma of a Russian keyboard
+        {" -0,25 ", -0.25},
+        {"1,000.5", std::nullopt},
+        {"1,5,3", std::nullopt},
         {"inf", std::nullopt},
         {"nan", std::nullopt},
         {"0x10", std::nullopt},

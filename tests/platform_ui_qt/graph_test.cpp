@@ -163,11 +163,11 @@ TEST_F(GraphViewTest, MissingValuesBreakTheLineAndAreNotMarked) {
     const int plot =
         PlotY(panel, kGraph, y, VAL_CONNECTED_POINTS, VAL_SOLID_CIRCLE, VAL_SOLID, VAL_BLACK);
     const auto series = SeriesOf(plot);
-    ASSERT_EQ(series.size(), 3U);  // two runs of line, one set of markers
-    EXPECT_EQ(series[0]->points(), (QList<QPointF>{{0, 1}, {1, 2}}));
-    EXPECT_EQ(series[1]->points(), (QList<QPointF>{{3, 4}, {4, 5}, {5, 6}}));
-    ASSERT_NE(qobject_cast<QScatterSeries*>(series[2]), nullptr);
-    EXPECT_EQ(series[2]->count(), 5);
+    ASSERT_EQ(series.size(), 3U);  // one set of markers, then two runs of line above them
+    ASSERT_NE(qobject_cast<QScatterSeries*>(series[0]), nullptr);
+    EXPECT_EQ(series[0]->count(), 5);
+    EXPECT_EQ(series[1]->points(), (QList<QPointF>{{0, 1}, {1, 2}}));
+    EXPECT_EQ(series[2]->points(), (QList<QPointF>{{3, 4}, {4, 5}, {5, 6}}));
 }
 
 TEST_F(GraphViewTest, OnlyPlotsWithALegendTextAppearInTheLegendOnce) {
@@ -189,6 +189,60 @@ TEST_F(GraphViewTest, OnlyPlotsWithALegendTextAppearInTheLegendOnce) {
     }
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(SeriesOf(unnamed).size(), 1U);
+}
+
+// Levels drawn as lines (Ux, Un) lie above every plot's markers, whatever order they were
+// plotted in, and a legend entry looks like what it names: an empty red square for markers drawn
+// as empty red squares, a line for a line.
+TEST_F(GraphViewTest, LinesLieAboveMarkersAndTheLegendShowsEachPlotsLook) {
+    const int level = PlotLine(panel, kGraph, 0, 2, 2, 2, VAL_BLACK);
+    const std::vector<double> y = {1, 2, 3};
+    const int dropped = PlotY(panel, kGraph, y, VAL_SCATTER, VAL_EMPTY_SQUARE, VAL_SOLID, VAL_RED);
+    SetPlotAttribute(panel, kGraph, level, ATTR_PLOT_LG_TEXT, "Un");
+    SetPlotAttribute(panel, kGraph, dropped, ATTR_PLOT_LG_TEXT, "отброшенные");
+    Settle();
+    const QList<QAbstractSeries*> order = view->chart()->series();
+    ASSERT_EQ(order.size(), 2);
+    EXPECT_EQ(order[0]->property("plotHandle").toInt(), dropped);  // drawn first, beneath
+    EXPECT_EQ(order[1]->property("plotHandle").toInt(), level);
+    EXPECT_EQ(view->chart()->legend()->markerShape(), QLegend::MarkerShapeFromSeries);
+    const QList<QLegendMarker*> markers = view->chart()->legend()->markers(order[0]);
+    ASSERT_EQ(markers.size(), 1);
+    EXPECT_EQ(markers[0]->pen().color(), QColor(Qt::red));
+    EXPECT_EQ(markers[0]->brush().style(), Qt::NoBrush);
+}
+
+// Whatever the plots hold, each axis has a bounded number of ticks and the chart is drawn at
+// once: from one point to the next the old tick distance never meets the new range.
+TEST_F(GraphViewTest, AxesStayBoundedWhateverThePlotsHold) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::vector<double>> cases = {
+        {0.9 + 1e-6, 0.9 - 1e-6, 0.9},  // channel 2 at +0.9 V, then
+        {-0.9 + 1e-6, -0.9 - 1e-6},     // at -0.9 V: the step that froze the window
+        {nan, 1.0, nan},
+        {5.0, 5.0, 5.0},
+        {-1e308, 1e308},
+        {1.0, std::nextafter(1.0, 2.0)},  // closer than any tick distance could tell
+        {0.0},
+        {1e-300, 2e-300},
+    };
+    for (const auto& values : cases) {
+        DeleteGraphPlot(panel, kGraph, VAL_ALL_PLOTS, VAL_DELAYED_DRAW);
+        ASSERT_GT(PlotY(panel, kGraph, values, VAL_SCATTER, VAL_SOLID_CIRCLE, VAL_SOLID, 0), 0);
+        PlotLine(panel, kGraph, 0, values.back(), 2, values.back(), VAL_RED);  // zero-width band
+        view->grab();  // lays out and draws the whole chart now
+        for (const Qt::Orientation side : {Qt::Horizontal, Qt::Vertical}) {
+            const QValueAxis* axis = Axis(side);
+            ASSERT_NE(axis, nullptr);
+            const double intervals =
+                (axis->max() / 2 - axis->min() / 2) / (axis->tickInterval() / 2);
+            EXPECT_TRUE(std::isfinite(axis->min()) && std::isfinite(axis->max()));
+            EXPECT_GT(intervals, 0.5) << values.front();
+            EXPECT_LE(intervals, 20.0) << values.front();
+            // Neighbouring ticks are different numbers.
+            EXPECT_NE(axis->min() + axis->tickInterval(), axis->min()) << values.front();
+        }
+    }
 }
 
 // The verification point as the operator sees it, written as a PNG: the picture must not be

@@ -8,6 +8,7 @@
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
+#include "qm7x/verify/page_feedback.h"
 #include "qm7x/verify/verify_callbacks.h"
 
 namespace qm7x::verify {
@@ -36,6 +37,7 @@ int selFName(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
         SetLogTimeDate();
     }
     ui::SetCtrlVal(ppPanel, PP_FILE_NAME, chosen);
+    ShowProtocolFileName();
     return 0;
 }
 

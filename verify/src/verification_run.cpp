@@ -16,6 +16,7 @@
 #include "qm7x/ui/radio_group.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
+#include "qm7x/verify/page_feedback.h"
 #include "qm7x/verify/protocol_text.h"
 #include "qm7x/verify/tolerance.h"
 #include "qm7x/verify/verify_callbacks.h"
@@ -58,6 +59,7 @@ void openProtocolIfNone() {
     ui::GetCtrlVal(ppPanel, PP_FILE_NAME, protocolFileName);
     SetupChlp(kResourceFile, kProtocolLog, protocolTitle, protocolFileName);
     SetLogTimeDate();
+    ShowProtocolFileName();
 }
 
 // Sets up the block of the channel under test and starts it; false when the driver refused.
@@ -131,6 +133,7 @@ double pointTolerance(double un) {
 
 void runPoint() {
     clearStatusLine();
+    ClearPointResult();
     WaitCursor waitCursor;
     if (mezSession == 0) {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
@@ -157,7 +160,7 @@ void runPoint() {
     SetReleSwitch(0);
     const std::string heading = PointHeading(point.period);
     const double tolerance = pointTolerance(point.un);
-    DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance);
+    ShowPointResult(point.un, DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance));
     ui::DefaultCtrl(ppPanel, PP_U);
 }
 
@@ -171,6 +174,8 @@ int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
     }
     RunInProgress guard;
     runPoint();
+    // The operator goes on with the next voltage, whatever the point came to.
+    ui::SetActiveCtrl(ppPanel, PP_U);
     return 0;
 }
 

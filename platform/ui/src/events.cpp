@@ -211,7 +211,9 @@ int PromptPopup(std::string_view title, std::string_view message, std::string& r
     if (maxReplyLength < 0) {
         return UIEInvalidArgument;
     }
-    std::string answer = reply;
+    // Every front end opens the prompt empty: a reply left from an earlier prompt is no proposal,
+    // and Return on it would answer a question it was never typed for.
+    std::string answer;
     const int result = fe->Prompt(title, message, answer, maxReplyLength);
     if (result == 0) {
         reply = FirstCharacters(answer, maxReplyLength);

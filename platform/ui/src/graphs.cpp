@@ -94,6 +94,29 @@ int TickDecimals(double tick) {
     return std::clamp(static_cast<int>(-std::floor(std::log10(tick) + 1e-9)), 0, 15);
 }
 
+// A front end lays out one tick per interval: whatever the values, an axis has a bounded number
+// of them, each a representable distance apart.
+constexpr double kMaxTickIntervals = 20.0;
+// Values closer than this, relative to their size, are one value to the eye and to the ticks.
+constexpr double kRelativeResolution = 1e-9;
+
+void BoundTicks(AxisRange& range) {
+    // Halves: the distance of values near the ends of the double range is no double itself.
+    const double halfSpan = range.max / 2 - range.min / 2;
+    if (!(range.tick > 0.0) || !std::isfinite(range.tick)) {
+        range.tick = halfSpan > 0.0 ? halfSpan : 1.0;
+    }
+    while (halfSpan / (range.tick / 2) > kMaxTickIntervals) {
+        range.tick *= 2;
+    }
+    range.decimals = TickDecimals(range.tick);
+}
+
+// True when lo and hi are too close to tell apart on an axis.
+bool OneValue(double lo, double hi) {
+    return hi - lo <= std::max(std::abs(lo), std::abs(hi)) * kRelativeResolution;
+}
+
 }  // namespace
 
 bool PlotDrawsLine(const Plot& plot) {
@@ -109,36 +132,44 @@ AxisRange GraphAxisRange(const Control& graph, int axis) {
     const bool x = axis == VAL_XAXIS;
     const GraphAxis& a = x ? graph.xAxis : graph.yAxis;
     AxisRange range;
-    if (a.mode == VAL_MANUAL) {
+    if (a.mode == VAL_MANUAL && !OneValue(a.min, a.max)) {
         range.min = a.min;
         range.max = a.max;
-        range.tick = NiceTick(a.max - a.min);
-        range.decimals = TickDecimals(range.tick);
+        const double span = a.max - a.min;
+        range.tick = std::isfinite(span) ? NiceTick(span) : NiceTick(a.max / 2 - a.min / 2) * 2;
+        BoundTicks(range);
         return range;
     }
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
-    for (const Plot& p : graph.plots) {
-        for (double v : x ? p.x : p.y) {
-            if (std::isfinite(v)) {
-                lo = std::min(lo, v);
-                hi = std::max(hi, v);
+    if (a.mode == VAL_MANUAL) {
+        lo = a.min;
+        hi = a.max;
+    } else {
+        for (const Plot& p : graph.plots) {
+            for (double v : x ? p.x : p.y) {
+                if (std::isfinite(v)) {
+                    lo = std::min(lo, v);
+                    hi = std::max(hi, v);
+                }
             }
         }
     }
     if (lo > hi) {
-        range.decimals = TickDecimals(range.tick);
+        BoundTicks(range);
         return range;  // nothing plotted
     }
-    if (lo == hi) {  // one value: a range around it
-        const double half = lo == 0.0 ? 1.0 : std::abs(lo) * 0.1;
-        lo -= half;
-        hi += half;
+    if (OneValue(lo, hi)) {  // one value: a range around it
+        const double centre = lo / 2 + hi / 2;
+        const double half = centre == 0.0 ? 1.0 : std::abs(centre) * 0.1;
+        lo = centre - half;
+        hi = centre + half;
     }
     if (!std::isfinite(hi - lo)) {  // values near the ends of the double range
         range.min = lo;
         range.max = hi;
         range.tick = NiceTick(hi / 2 - lo / 2) * 2;
+        BoundTicks(range);
         return range;
     }
     range.tick = NiceTick(hi - lo);
@@ -164,7 +195,11 @@ AxisRange GraphAxisRange(const Control& graph, int axis) {
             range.max += range.tick;
         }
     }
-    range.decimals = TickDecimals(range.tick);
+    if (!std::isfinite(range.min) || !std::isfinite(range.max)) {  // widened past the double range
+        range.min = lo;
+        range.max = hi;
+    }
+    BoundTicks(range);
     return range;
 }
 

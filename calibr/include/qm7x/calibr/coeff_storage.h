@@ -34,8 +34,9 @@ void showCoeff();
 // Re-reads the range of each channel from the driver and classifies it into rangeIdx.
 void refreshRanges();
 // The load: clear the status line, read the EEPROM into the driver's record (status shown, the
-// sequence goes on), copy it into coeffCopy, refresh the ranges and show it.
-void loadCoefficients();
+// sequence goes on), copy it into coeffCopy, refresh the ranges and show it. True when the read
+// succeeded without a warning.
+bool loadCoefficients();
 
 // Callbacks of the calibration page; each acts on the commit event and returns 0.
 int readEEPROM(int panel, int control, int event, void* callbackData, int eventData1,

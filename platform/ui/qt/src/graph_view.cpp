@@ -1,13 +1,18 @@
 // The view of a graph control: a Qt Charts chart rebuilt from the model's plots whenever they
 // change. Each plot becomes a scatter series for its points and line series for its lines
 // (one per unbroken run: a missing value breaks the line), all tagged with the plot's handle.
+// Lines are drawn above every plot's markers, so that a level (a measured or nominal value)
+// stays visible over the samples it summarises.
 #include <QChart>
 #include <QChartView>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QTimer>
 #include <QValueAxis>
 #include <cmath>
+#include <limits>
+#include <memory>
 
 #include "control_views.h"
 #include "model_bridge.h"
@@ -69,6 +74,8 @@ class GraphView : public ControlView {
         chart_->setMargins(QMargins(4, 4, 4, 4));
         chart_->setBackgroundRoundness(0);
         chart_->legend()->setAlignment(Qt::AlignBottom);  // leaves the plot area its width
+        // A legend entry shows the marker or the line it names, not a filled square.
+        chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
         axisX_ = new QValueAxis();
         axisY_ = new QValueAxis();
         for (QValueAxis* axis : {axisX_, axisY_}) {
@@ -81,18 +88,26 @@ class GraphView : public ControlView {
         view_->setRenderHint(QPainter::Antialiasing);
         view_->setFrameShape(QFrame::StyledPanel);
         Adopt(view_, area, true);
+        redraw_ = std::make_unique<QTimer>();
+        redraw_->setSingleShot(true);
+        redraw_->setInterval(0);
+        QObject::connect(redraw_.get(), &QTimer::timeout, redraw_.get(), [this] {
+            if (const Control* c = FindControl(Panel(), Id())) {
+                Rebuild(*c);
+            }
+        });
     }
 
+    // A callback changes the plots several times in a row (delete, then each plot and its
+    // legend text): inside one the chart is rebuilt once, when events are next processed (at
+    // the latest as the callback returns); outside, at once.
     void ShowPlots(const Control& c) override {
-        chart_->removeAllSeries();
-        bool legend = false;
-        for (const Plot& plot : c.plots) {
-            AddPlot(plot);
-            legend = legend || !plot.legendText.empty();
+        if (UserActionDepth() > 0) {
+            redraw_->start();
+            return;
         }
-        chart_->legend()->setVisible(legend);
-        ShowAxis(*axisX_, c.xAxis, GraphAxisRange(c, VAL_XAXIS));
-        ShowAxis(*axisY_, c.yAxis, GraphAxisRange(c, VAL_LEFT_YAXIS));
+        redraw_->stop();
+        Rebuild(c);
     }
 
   protected:
@@ -106,10 +121,33 @@ class GraphView : public ControlView {
     void ApplyBackColor(const QColor& color) override { chart_->setBackgroundBrush(color); }
 
   private:
-    void AddPlot(const Plot& plot) {
+    void Rebuild(const Control& c) {
+        // Any range the chart passes through while series come and go is laid out with this
+        // coarse interval, never with the old one (see ShowAxis).
+        for (QValueAxis* axis : {axisX_, axisY_}) {
+            axis->setTickInterval(std::numeric_limits<double>::max());
+        }
+        chart_->removeAllSeries();
+        bool legend = false;
+        for (const Plot& plot : c.plots) {
+            AddPlot(plot, Layer::Markers);
+        }
+        for (const Plot& plot : c.plots) {
+            AddPlot(plot, Layer::Lines);
+            legend = legend || !plot.legendText.empty();
+        }
+        chart_->legend()->setVisible(legend);
+        ShowAxis(*axisX_, c.xAxis, GraphAxisRange(c, VAL_XAXIS));
+        ShowAxis(*axisY_, c.yAxis, GraphAxisRange(c, VAL_LEFT_YAXIS));
+    }
+
+    enum class Layer { Markers, Lines };
+
+    // Adds the plot's series of one layer. The first series of a plot carries its legend text
+    // (its markers when it has any); the others stay out of the legend.
+    void AddPlot(const Plot& plot, Layer layer) {
         const QColor color = ToQColor(plot.color);
-        bool named = false;
-        // The first series of a plot carries its legend text; the others stay out of the legend.
+        bool named = layer == Layer::Lines && PlotDrawsPoints(plot);
         const auto add = [&](QXYSeries* series) {
             series->setProperty("plotHandle", plot.handle);
             chart_->addSeries(series);
@@ -128,7 +166,7 @@ class GraphView : public ControlView {
         const auto finite = [&](std::size_t i) {
             return std::isfinite(plot.x[i]) && std::isfinite(plot.y[i]);
         };
-        if (PlotDrawsLine(plot)) {
+        if (layer == Layer::Lines && PlotDrawsLine(plot)) {
             QList<QPointF> run;
             const auto drawRun = [&] {
                 if (run.size() > 1) {
@@ -149,7 +187,7 @@ class GraphView : public ControlView {
             }
             drawRun();
         }
-        if (PlotDrawsPoints(plot)) {
+        if (layer == Layer::Markers && PlotDrawsPoints(plot)) {
             auto* points = new QScatterSeries();  // owned by the chart once added
             for (std::size_t i = 0; i < count; ++i) {
                 if (finite(i)) {
@@ -158,11 +196,19 @@ class GraphView : public ControlView {
             }
             StyleMarkers(*points, plot.pointStyle, color);
             add(points);
+            for (QLegendMarker* marker : chart_->legend()->markers(points)) {
+                marker->setPen(points->pen());
+                marker->setBrush(points->brush());
+            }
         }
     }
 
+    // The chart lays out one tick per interval over the range as soon as either changes: the
+    // new range under the old interval could ask for millions of ticks. The interval is coarse
+    // (ShowPlots) until the new range stands, and only then the new one.
     static void ShowAxis(QValueAxis& axis, const GraphAxis& model, const AxisRange& range) {
         axis.setTitleText(ToQString(model.name));
+        axis.setTickInterval(std::numeric_limits<double>::max());
         axis.setRange(range.min, range.max);
         axis.setTickInterval(range.tick);
         axis.setLabelFormat(QStringLiteral("%.%1f").arg(range.decimals));
@@ -170,6 +216,7 @@ class GraphView : public ControlView {
 
     QChart* chart_;
     QChartView* view_;
+    std::unique_ptr<QTimer> redraw_;  // stops with the view: never fires for a view that is gone
     QValueAxis* axisX_;
     QValueAxis* axisY_;
 };

@@ -1,5 +1,8 @@
 #include "model_bridge.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
 #include <cmath>
 #include <limits>
 
@@ -18,6 +21,38 @@ T ClampTo(double value) {
     }
     return static_cast<T>(rounded);
 }
+// Swallows the operator's presses (mouse, keys, wheel) while it is installed on the application.
+class PressDiscarder final : public QObject {
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::ShortcutOverride:
+            case QEvent::Wheel:
+            case QEvent::TouchBegin:
+                return true;
+            default:
+                return false;
+        }
+    }
+};
+
+// A press the operator made while a callback kept the program busy (a verification point, say)
+// waits in the queue and would run afterwards as a second, unintended action: a second point,
+// an entry nobody asked for. Those presses are dropped once the callback returns; releases pass,
+// and without their press they commit nothing.
+void DiscardQueuedPresses() {
+    if (QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    PressDiscarder discarder;
+    QCoreApplication::instance()->installEventFilter(&discarder);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::instance()->removeEventFilter(&discarder);
+}
+
 }  // namespace
 
 double AsDouble(const Value& value) {
@@ -46,6 +81,9 @@ int WriteNumber(int panel, int control, int dataType, double value) {
 int DispatchUserAction(int panel, int control, int event, int eventData1, int eventData2) {
     ++userActionDepth;
     const int result = DispatchUserEvent(panel, control, event, eventData1, eventData2);
+    if (userActionDepth == 1) {
+        DiscardQueuedPresses();
+    }
     --userActionDepth;
     return result;
 }

@@ -26,7 +26,8 @@ int WriteNumber(int panel, int control, int dataType, double value);
 
 // Hands a user action to the run-time (which calls the bound callback). While a callback runs
 // from a widget's signal, widgets must not be deleted at once: UserActionDepth() tells the front
-// end whether it may delete discarded widgets now.
+// end whether it may delete discarded widgets now. Presses queued while the outermost callback
+// ran are dropped when it returns (see model_bridge.cpp).
 int DispatchUserAction(int panel, int control, int event, int eventData1 = 0, int eventData2 = 0);
 int UserActionDepth();
 

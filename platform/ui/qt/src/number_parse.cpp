@@ -13,7 +13,13 @@ std::optional<double> ParseNumber(std::string_view text) {
         return std::nullopt;
     }
     const auto last = text.find_last_not_of(" \t");
-    const std::string trimmed(text.substr(first, last - first + 1));
+    std::string trimmed(text.substr(first, last - first + 1));
+    // A Russian keyboard types the decimal comma: one separator of either kind is the point,
+    // as the calibration prompt reads it. A comma beside a point stays a refusal.
+    if (const auto comma = trimmed.find(',');
+        comma != std::string::npos && trimmed.find('.') == std::string::npos) {
+        trimmed[comma] = '.';
+    }
     // Stream extraction would also take hexadecimal floats on some libraries; an operator never
     // means those, nor "inf" or "nan".
     if (trimmed.find_first_not_of("0123456789+-.eE") != std::string::npos) {

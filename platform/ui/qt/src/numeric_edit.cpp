@@ -77,7 +77,7 @@ QValidator::State NumericEdit::validate(QString& input, int& /*pos*/) const {
     // Half-typed numbers ("-", "2.", "200E-") and values outside the range may still become
     // acceptable; anything with other characters never will.
     for (const QChar c : input) {
-        if (!c.isDigit() && !QStringLiteral("+-.eE ").contains(c)) {
+        if (!c.isDigit() && !QStringLiteral("+-.,eE ").contains(c)) {
             return QValidator::Invalid;
         }
     }

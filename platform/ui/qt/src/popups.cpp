@@ -23,6 +23,17 @@ QWidget* DialogParent() {
     return QApplication::activeWindow();
 }
 
+QString FileButtonText(int buttonLabel) {
+    switch (buttonLabel) {
+        case VAL_SAVE_BUTTON:
+            return QStringLiteral("Сохранить");
+        case VAL_SELECT_BUTTON:
+            return QStringLiteral("Выбрать");
+        default:
+            return QStringLiteral("OK");
+    }
+}
+
 }  // namespace
 
 void ShowMessageDialog(std::string_view title, std::string_view message) {
@@ -53,7 +64,9 @@ int ShowPromptDialog(std::string_view title, std::string_view message, std::stri
     auto* layout = new QVBoxLayout(&dialog);  // owned by the dialog, as are the widgets below
     auto* text = new QLabel(Q(message), &dialog);
     text->setTextFormat(Qt::PlainText);
-    auto* edit = new QLineEdit(QString::fromStdString(reply), &dialog);
+    // The reply buffer is the answer, not a proposal: every prompt opens empty, so that Return
+    // never hands one prompt's reply to the next.
+    auto* edit = new QLineEdit(&dialog);
     if (maxReplyLength > 0) {
         edit->setMaxLength(maxReplyLength);
     }
@@ -64,7 +77,6 @@ int ShowPromptDialog(std::string_view title, std::string_view message, std::stri
     layout->addWidget(text);
     layout->addWidget(edit);
     layout->addWidget(buttons);
-    edit->selectAll();
     edit->setFocus();
     if (dialog.exec() != QDialog::Accepted) {
         return UIEUserCancelled;
@@ -77,13 +89,18 @@ int ShowFileDialog(const FileSelectOptions& options, std::string& path) {
     QFileDialog dialog(DialogParent(), QString::fromStdString(options.title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowModality(Qt::ApplicationModal);
+    // An existing or a new file, whatever the button says (the result tells which). Saving never
+    // asks to overwrite: the program decides what happens to an existing file.
     const bool save = options.buttonLabel == VAL_SAVE_BUTTON;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (options.buttonLabel == VAL_SELECT_BUTTON) {
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Выбрать"));
-    }
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::ReadOnly, !options.allowMakeDirectory);
+    dialog.setLabelText(QFileDialog::Accept, FileButtonText(options.buttonLabel));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Имя файла:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Тип файлов:"));
     dialog.setOption(QFileDialog::ShowDirsOnly, false);
     dialog.setDirectory(options.defaultDirectory.empty()
                             ? QDir::currentPath()

@@ -76,7 +76,8 @@ struct GraphAxis {
 };
 // The range an axis shows and the distance of its ticks (on multiples of `tick`): the manual
 // range, or under autoscale the finite values of every plot widened to round tick values, with a
-// little room where a value would lie on the frame (0..10 when nothing is plotted).
+// little room where a value would lie on the frame (0..10 when nothing is plotted). Never more
+// than 20 tick intervals, each a representable distance apart, whatever the values.
 struct AxisRange {
     double min = 0.0;
     double max = 10.0;

@@ -360,7 +360,8 @@ int MessagePopup(std::string_view title, std::string_view message);
 // 1 = yes, 0 = no; negative on error.
 int ConfirmPopup(std::string_view title, std::string_view message);
 // 0 = the operator entered `reply` (at most maxReplyLength characters); UIEUserCancelled = the
-// operator cancelled and `reply` is left as it was.
+// operator cancelled and `reply` is left as it was. `reply` is only written: the prompt opens
+// empty whatever it holds.
 int PromptPopup(std::string_view title, std::string_view message, std::string& reply,
                 int maxReplyLength);
 
@@ -382,7 +383,7 @@ struct FileSelectOptions {
     bool allowMakeDirectory = false;
 };
 // VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED (then `path` holds
-// the chosen path); negative on error.
+// the chosen path); negative on error. Every button label takes an existing or a new file.
 int FileSelectPopup(const FileSelectOptions& options, std::string& path);
 
 int SetWaitCursor(int on);
