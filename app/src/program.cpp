@@ -2,6 +2,7 @@
 #include "qm7x/app/program.h"
 
 #include <array>
+#include <string>
 
 #include "math_library_check.h"
 #include "p_qm7x.h"
@@ -13,6 +14,7 @@
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "qm7x/visa/visa.h"
 #include "shell.h"
 #include "shell_callbacks.h"
 #include "trholdr.h"
@@ -98,8 +100,13 @@ int RunProgram(int argc, char** argv) {
     takeTabPages();
     RefreshStandardChoice();
     if (FindVISAinstruments() <= 0) {
+        // A VISA library that cannot be loaded is a cause of its own, not an absent instrument.
+        const std::string loadError = visa::LibraryLoadError();
         ui::MessagePopup("Приборная панель носителя мезонинов",
-                         "Инструмент не найден.\nПанель запускается в демо-режиме.");
+                         loadError.empty()
+                             ? "Инструмент не найден.\nПанель запускается в демо-режиме."
+                             : "Инструмент не найден: библиотека VISA не загружена.\n" + loadError +
+                                   "\nПанель запускается в демо-режиме.");
     }
     ui::DisplayPanel(mpPanel);
     ui::SetCtrlAttribute(ppPanel, PP_DECOR, ui::ATTR_ZPLANE_POSITION, 100 * techno);

@@ -2,6 +2,7 @@
 #include "qm7x/app/sessions.h"
 
 #include <string>
+#include <vector>
 
 #include "p_qm7x.h"
 #include "qm7x/app/instruments.h"
@@ -29,10 +30,48 @@ constexpr const char* kNoQM7X = "нет наших мезонинов на ба�
 constexpr const char* kMezInitFailed = "Ошибка инициализации";
 constexpr const char* kInitialising = "Идет инициализация";
 
-// Reads a driver text attribute of the carrier; driver texts are Windows-1251.
-std::string carrierText(ViSession carrier) {
+// Every failed step of a mezzanine open, in the order met, each with the driver's text: shown
+// together on the status line when the open ends, the first cause first, before anything the
+// load showed after it.
+class OpenFailures {
+  public:
+    OpenFailures() = default;
+    OpenFailures(const OpenFailures&) = delete;
+    OpenFailures& operator=(const OpenFailures&) = delete;
+    ~OpenFailures() {
+        if (texts_.empty()) {
+            return;
+        }
+        std::string shown;
+        ui::GetCtrlVal(mpPanel, MP_ERROR_MESSAGE, shown);
+        int colour = kStatusWhite;
+        ui::GetCtrlAttribute(mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
+        std::string text;
+        for (const auto& failure : texts_) {
+            text += (text.empty() ? "" : "; ") + failure;
+        }
+        if (!shown.empty() && colour == kStatusRed && shown != kInitialising) {
+            text += "; " + shown;
+        }
+        showStatusError(text);
+    }
+    void add(const char* operation, ViStatus status) {
+        texts_.push_back(driverStatusText(status) + " (" + operation + ")");
+    }
+
+  private:
+    std::vector<std::string> texts_;
+};
+
+// Reads a driver text attribute of the carrier; driver texts are Windows-1251. A failed read
+// leaves the title saying so, with the driver's text, instead of ending in "на ".
+std::string carrierText(ViSession carrier, OpenFailures& failures) {
     std::array<ViChar, TRQM7X_TEXT_LEN + 1> text{};  // one spare byte keeps it terminated
-    trholdr_m_get_attribute(carrier, TRHOLDR_ATTR_DESCRIPTION, text.data());
+    const ViStatus status = trholdr_m_get_attribute(carrier, TRHOLDR_ATTR_DESCRIPTION, text.data());
+    if (status < 0) {
+        failures.add("trholdr_m_get_attribute", status);
+        return "[описание носителя не прочитано: " + driverStatusText(status) + "]";
+    }
     return os::FromCp1251(text.data());
 }
 
@@ -46,6 +85,18 @@ std::string makeProtocolTitle(int position, const std::string& carrier) {
 // stands in for it.
 void unbindCoeffRecord() {
     coeffPtr = &coeffCopy;
+}
+
+// A mezzanine whose open failed before its record was bound is closed again: calibrated, stored
+// and logged, the program's copy and the driver's record would differ. One record or none.
+void abandonMezzanine(OpenFailures& failures) {
+    if (mezSession != 0) {
+        if (const ViStatus status = trqm7x_close(mezSession); status < 0) {
+            failures.add("trqm7x_close", status);
+        }
+        mezSession = 0;
+    }
+    unbindCoeffRecord();
 }
 
 // Where the carrier sits: the crate's logical address and the slot of a VXI carrier. A Vektrum
@@ -64,13 +115,16 @@ void showCarrierLocation() {
 
 }  // namespace
 
-int defMezonin(ViSession carrier, std::array<int, 4>& types) {
+int defMezonin(ViSession carrier, std::array<int, 4>& types, int* failedPosition) {
     for (int position = 1; position <= 4; ++position) {
         ViInt16 present = 0;
         ViInt16 type = 0;
         const ViStatus status =
             trholdr_m_type_q(carrier, static_cast<ViInt16>(position), &present, &type);
         if (status < 0) {
+            if (failedPosition != nullptr) {
+                *failedPosition = position;
+            }
             return status;
         }
         types[position - 1] = present != 0 ? type : 0;
@@ -89,7 +143,15 @@ void SelMez() {
         return;
     }
     CurrentInstr->session = carrierSession;
-    defMezonin(carrierSession, mezonin);
+    int failedPosition = 0;
+    const ViStatus typeStatus = defMezonin(carrierSession, mezonin, &failedPosition);
+    // Positions from the failed one on are unknown: that, not "no QM7X", is what the operator
+    // must read.
+    const std::string typeFailure =
+        typeStatus < 0
+            ? "Позиция " + std::to_string(failedPosition) +
+                  " носителя не опрошена (trholdr_m_type_q): " + driverStatusText(typeStatus)
+            : std::string();
 
     ui::ClearListCtrl(mpPanel, MP_MEZ_NUM);
     bool any = false;
@@ -100,8 +162,11 @@ void SelMez() {
         }
     }
     if (!any) {
-        ui::MessagePopup("", kNoQM7X);
+        ui::MessagePopup("", typeFailure.empty() ? kNoQM7X : typeFailure.c_str());
         return;
+    }
+    if (!typeFailure.empty()) {
+        ui::MessagePopup("", typeFailure.c_str());
     }
     ui::SetActiveCtrl(mpPanel, MP_MEZ_NUM);
     showStatusInfo(kInitialising);
@@ -147,52 +212,51 @@ int selMezonin(int panel, int /*control*/, int event, void* /*callbackData*/, in
     unsigned short position = 0;
     ui::GetCtrlVal(panel, MP_MEZ_NUM, position);
 
-    // The first failed step of the open is why the module did not open: its driver text (the
-    // EEPROM image and the problem, say) is the last word on the status line, whatever the rest
-    // of the sequence runs into after it.
-    struct OpenFailure {
-        ViStatus status = 0;
-        ~OpenFailure() {
-            if (status < 0) {
-                checkErr(status);
-            }
-        }
-    } openFailure;
+    // Every failed step is why the module did not open as it should: all of them reach the
+    // status line, the first cause first, whatever the rest of the sequence runs into after it.
+    OpenFailures failures;
     ViRsrc resource = CurrentInstr != nullptr ? CurrentInstr->rsrcName : nullptr;
     if (const ViStatus status = trqm7x_init(resource, 1, 1, &mezSession); status != 0) {
         ui::MessagePopup("", kMezInitFailed);
-        openFailure.status = status;
+        failures.add("trqm7x_init", status);
     }
     if (const ViStatus status =
             trqm7x_connect(mezSession, carrierSession, static_cast<ViInt16>(position), 1, 1);
         status != 0) {
         ui::MessagePopup("", kMezInitFailed);
-        openFailure.status = openFailure.status < 0 ? openFailure.status : status;
+        failures.add("trqm7x_connect", status);
     }
 
     if (carrierSession != 0) {
         ui::DefaultPanel(mpPanel);
         showCarrierLocation();
         ui::SetCtrlVal(mpPanel, MP_MEZ_NUM, position);
-        protocolTitle = makeProtocolTitle(position, carrierText(carrierSession));
+        protocolTitle = makeProtocolTitle(position, carrierText(carrierSession, failures));
         protocolFileName.clear();
         verify::ShowProtocolFileName();
         if (mezSession != 0) {
             ViUInt32 memorySize = 0;
-            const int memStatus = checkErr(trholdr_mem_q(carrierSession, &memorySize));
-            if (memStatus < 0) {
-                return memStatus;
+            if (const ViStatus status = trholdr_mem_q(carrierSession, &memorySize); status < 0) {
+                failures.add("trholdr_mem_q", status);
+                abandonMezzanine(failures);
+                return status;
             }
-            if (checkErr(trqm7x_alloc(mezSession, static_cast<ViInt32>(memorySize / 64))) < 0) {
+            if (const ViStatus status =
+                    trqm7x_alloc(mezSession, static_cast<ViInt32>(memorySize / 64));
+                status < 0) {
+                failures.add("trqm7x_alloc", status);
+                abandonMezzanine(failures);
                 return 0;
             }
         }
     }
 
     void* record = nullptr;
-    if (trqm7x_get_attribute(mezSession, TRQM7X_ATTR_COEFF_RECORD, &record) < 0 ||
-        record == nullptr) {
-        return 0;  // no session was obtained; the program's copy stays in use
+    if (const ViStatus status = trqm7x_get_attribute(mezSession, TRQM7X_ATTR_COEFF_RECORD, &record);
+        status < 0 || record == nullptr) {
+        failures.add("trqm7x_get_attribute", status < 0 ? status : VI_ERROR_INV_OBJECT);
+        abandonMezzanine(failures);
+        return 0;
     }
     coeffPtr = static_cast<CoeffRecord*>(record);
 

@@ -1,6 +1,7 @@
 // The two-point calibration run of one channel: a positive and a negative reference point, each
 // acquired as one fast block whose samples after the settling interval are read back raw; the
 // mezzanine driver turns both sets into the channel's gain pair, which the table shows at once.
+#include <cmath>
 #include <new>
 #include <string>
 #include <vector>
@@ -34,8 +35,9 @@ constexpr const char* kNoMemory =
 
 using Samples = std::vector<ViInt32>;
 
-// However a run ends, the input relay is released and both switches show it, and the LED is
-// off: the bench is never left in a state the panel does not show.
+// However a run ends, the input relay is released and both switches show it (or show it still in
+// when the driver refused the release), and the LED is off: the bench is never left in a state
+// the panel does not show.
 class BenchRestorer {
   public:
     BenchRestorer() = default;
@@ -43,9 +45,10 @@ class BenchRestorer {
     BenchRestorer& operator=(const BenchRestorer&) = delete;
     ~BenchRestorer() {
         if (!relayReleased_) {
-            checkErr(trqm7x_input_trigger(mezSession, 0, 0));
+            ReleaseRelay();  // the switches show the relay as it then is
+        } else {
+            SetReleSwitch(0);
         }
-        SetReleSwitch(0);
         ui::SetCtrlVal(cpPanel, CP_LED, 0);
     }
     // A pass that ends early always releases the relay (the operator may even have switched it
@@ -130,14 +133,42 @@ class CalibrationRun {
         restorer_.relayReleased();
         SetReleSwitch(0);
         ui::SetCtrlVal(cpPanel, CP_LED, 1);
-        return readSamples(polarity == Polarity::positive ? positive_ : negative_);
+        Samples& samples = polarity == Polarity::positive ? positive_ : negative_;
+        if (const PassEnd end = readSamples(samples); !end.carryOn) {
+            return end;
+        }
+        return checkAgainstReading(polarity, samples);
+    }
+
+    // Nominal range of the channel under test, volts. A record that gives no usable range (zero,
+    // not a number) is spoilt: the channel's own range, as the defaults set it, bounds the reply.
+    static double channelRange() {
+        const double reported = range[curChan - 1];
+        return std::isfinite(reported) && reported > 0.0 ? rangeVolts[rangeIdx[curChan - 1]]
+                                                         : rangeVolts[curChan - 1];
+    }
+
+    // The typed voltage against what the module read with its current coefficients.
+    PassEnd checkAgainstReading(Polarity polarity, const Samples& samples) const {
+        const bool positive = polarity == Polarity::positive;
+        const double gain =
+            positive ? firstGain(*coeffPtr, curChan) : secondGain(*coeffPtr, curChan);
+        const double reading = ModuleReading(samples, gain, channelRange());
+        const std::string refusal =
+            RefuseFarFromReading(positive ? uPos_ : uNeg_, reading, curChan, channelRange());
+        if (!refusal.empty()) {
+            showStatusError(refusal);
+            return endRun();
+        }
+        return kCarryOn;
     }
 
     // A negative status ends the run; any nonzero one is shown.
     static bool failed(ViStatus status) { return checkErr(status) < 0; }
 
-    // The operator types the reference voltage applied to the input; a cancelled prompt or a
-    // reply that is not a voltage of the point's polarity ends the run.
+    // The operator types the reference voltage applied to the input; a cancelled prompt, or a
+    // reply that is not a voltage of the point's polarity within the channel's range, ends the
+    // run.
     bool askVoltage(Polarity polarity) {
         const bool positive = polarity == Polarity::positive;
         if (ui::PromptPopup(kPromptTitle, positive ? kPositivePrompt : kNegativePrompt, reply_,
@@ -148,6 +179,11 @@ class CalibrationRun {
         const ReferenceReply parsed = ParseReferenceReply(reply_, polarity);
         if (!parsed.accepted) {
             showStatusError(parsed.refusal);
+            return false;
+        }
+        if (const std::string refusal = RefuseBeyondRange(parsed.volts, curChan, channelRange());
+            !refusal.empty()) {
+            showStatusError(refusal);
             return false;
         }
         (positive ? uPos_ : uNeg_) = parsed.volts;

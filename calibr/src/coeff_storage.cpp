@@ -2,6 +2,7 @@
 // driver's coefficient record.
 #include "qm7x/calibr/coeff_storage.h"
 
+#include <cmath>
 #include <string>
 
 #include "p_qm7x.h"
@@ -58,9 +59,37 @@ void showCoeff() {
 
 void refreshRanges() {
     for (int k = 1; k <= kChannels; ++k) {
-        // A failed query leaves the channel's range as it was; it is classified again anyway.
-        trqm7x_range_q(mezSession, static_cast<ViInt16>(k), &range[k - 1]);
-        rangeIdx[k - 1] = classifyRange(range[k - 1]);
+        // A failed query is shown and changes nothing: the range and with it the tolerance of
+        // the channel stay as they were, never classified from what the driver left behind.
+        double queried = range[k - 1];
+        if (const ViStatus status = trqm7x_range_q(mezSession, static_cast<ViInt16>(k), &queried);
+            status < 0) {
+            if (mezSession == 0) {
+                continue;  // no module, no range: the load has shown the driver's status already
+            }
+            appendStatusError("Диапазон канала " + std::to_string(k) +
+                              " не прочитан, допуск оставлен прежним: " + driverStatusText(status));
+            continue;
+        }
+        range[k - 1] = queried;
+        rangeIdx[k - 1] = classifyRange(queried);
+    }
+}
+
+void warnOfUnusableGains(const CoeffRecord& record) {
+    std::string channels;
+    for (int k = 1; k <= kChannels; ++k) {
+        const double first = record.gain[2 * (k - 1)];
+        const double second = record.gain[2 * (k - 1) + 1];
+        if (!(std::isfinite(first) && first > 0.0 && std::isfinite(second) && second > 0.0)) {
+            channels += (channels.empty() ? "" : ", ") + std::to_string(k);
+        }
+    }
+    if (!channels.empty()) {
+        appendStatusError(
+            "ВНИМАНИЕ! Коэффициенты EEPROM непригодны (нулевые или не числа), "
+            "канал " +
+            channels + ": модуль нужно откалибровать");
     }
 }
 
@@ -75,6 +104,7 @@ bool loadCoefficients() {
     showCoeff();
     if (mezSession != 0) {
         CompareWithLog(coeffCopy);
+        warnOfUnusableGains(coeffCopy);
     }
     ui::SetWaitCursor(0);
     return read;

@@ -2,6 +2,7 @@
 #include "qm7x/program/status_line.h"
 
 #include <array>
+#include <string>
 
 #include "p_qm7x.h"
 #include "qm7x/os/encoding.h"
@@ -40,6 +41,18 @@ void showStatusInfo(std::string_view text) {
 
 void showStatusError(std::string_view text) {
     writeStatusLine(text, kStatusRed);
+}
+
+void appendStatusError(std::string_view text) {
+    std::string shown;
+    int colour = kStatusWhite;
+    ui::GetCtrlVal(mpPanel, MP_ERROR_MESSAGE, shown);
+    ui::GetCtrlAttribute(mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, colour);
+    if (shown.empty() || colour != kStatusRed) {
+        writeStatusLine(text, kStatusRed);
+        return;
+    }
+    writeStatusLine(shown + "; " + std::string(text), kStatusRed);
 }
 
 void clearStatusLine() {

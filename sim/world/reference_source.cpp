@@ -51,11 +51,19 @@ std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
 
 std::array<double, kChannels> ParseReference(const std::string& text, const std::string& name,
                                              const std::string& serial) {
+    // A file caught while another process rewrites it in place is empty or cut short: taken for
+    // 0 V, it would fail every point without a word.
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+        throw BenchError(name + ": файл пуст, напряжения источника не заданы");
+    }
+    if (text.back() != '\n') {
+        throw BenchError(name + ": последняя строка не завершена, файл записан не полностью");
+    }
     try {
         const YAML::Node root = ParseYamlDocument(text);
         if (!root.IsMap()) {
             if (root.IsNull()) {
-                return {};
+                throw BenchError(name + ": в файле нет напряжений источника, только комментарии");
             }
             throw BenchError(name + ": ожидается набор ключей channels_v и modules");
         }
@@ -77,7 +85,8 @@ std::array<double, kChannels> ParseReference(const std::string& text, const std:
         if (const auto all = root["channels_v"]) {
             return Triple(all, name);
         }
-        return {};
+        throw BenchError(name + ": нет напряжений ни для " + serial +
+                         " (modules), ни для всех модулей (channels_v)");
     } catch (const YamlFileError& problem) {
         throw BenchError(Located(name, problem.line(), problem.what()));
     } catch (const YAML::Exception& problem) {

@@ -15,7 +15,8 @@
 namespace qm7x::sim {
 
 // Volts applied to channels 1..3 of the QM7X with this serial number; all 0 V when the file does
-// not exist. Throws BenchError for a file that cannot be used.
+// not exist. Throws BenchError for a file that cannot be used: unreadable, empty, cut short (its
+// last line unterminated), not YAML, or without values for this module.
 std::array<double, kChannels> ReadReference(const std::filesystem::path& file,
                                             const std::string& serial);
 

@@ -75,9 +75,13 @@ TEST_F(ProgramTest, WithoutInstrumentsTheDemonstrationMessageComesBeforeTheMainP
 
     EXPECT_EQ(run(), 0);
 
+    // A VISA library that cannot be loaded is named, with the loader's reason.
     const std::vector<ui::HeadlessFrontEnd::Message> expected = {
         {"Приборная панель носителя мезонинов",
-         "Инструмент не найден.\nПанель запускается в демо-режиме."}};
+         "Инструмент не найден: библиотека VISA не загружена.\n" +
+             (scratch.path() / "libvisa_absent.so").string() +
+             ": cannot open shared object file: No such file or directory\n"
+             "Панель запускается в демо-режиме."}};
     EXPECT_EQ(frontEnd.Messages(), expected);
     ASSERT_GE(frontEnd.log.size(), 2U);
     EXPECT_EQ(frontEnd.log[0], "message: Приборная панель носителя мезонинов");

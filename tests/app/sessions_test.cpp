@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -19,8 +21,11 @@
 namespace qm7x::test {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 using Message = ui::HeadlessFrontEnd::Message;
 
 constexpr ViStatus kBusy = static_cast<ViStatus>(0xBFFF0072);
@@ -220,11 +225,12 @@ TEST_F(Sessions, FailedConnectIsReportedOnceAndTheSequenceGoesOn) {
              {{"trqm7x_connect", kBusy}});
     app::SelMez();
     EXPECT_THAT(messages(), ElementsAre(kMezInitFailed));
-    EXPECT_NE(qm7x::mezSession, 0u);
     // The unconnected mezzanine then refuses its buffer, which ends the selection on the status
-    // line.
-    EXPECT_NE(statusLine(), "");
+    // line, both steps named, and closes the session whose record was never bound.
+    EXPECT_THAT(statusLine(), AllOf(StartsWith(StatusText(kBusy) + " (trqm7x_connect); "),
+                                    HasSubstr("(trqm7x_alloc)")));
     EXPECT_EQ(statusColour(), qm7x::kStatusRed);
+    EXPECT_EQ(qm7x::mezSession, 0u);
     EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
 }
 
@@ -235,7 +241,7 @@ TEST_F(Sessions, FailedOpenLeavesTheDriversTextOfItsCauseOnTheStatusLine) {
     std::ofstream(bench_->stateDir() / "QM7X-T1.eeprom.yaml") << "record_hex: |\n  01 02\n";
     app::SelMez();
     EXPECT_THAT(messages(), ElementsAre(kMezInitFailed));
-    EXPECT_EQ(statusLine(), StatusText(kEepromRead));
+    EXPECT_THAT(statusLine(), StartsWith(StatusText(kEepromRead) + " (trqm7x_connect)"));
     EXPECT_THAT(statusLine(), ::testing::AllOf(::testing::HasSubstr("2 байт вместо 112"),
                                                ::testing::HasSubstr("QM7X-T1.eeprom.yaml")));
     EXPECT_EQ(statusColour(), qm7x::kStatusRed);
@@ -249,7 +255,7 @@ TEST_F(Sessions, FailedInitLeavesItsOwnTextOnTheStatusLine) {
     app::SelMez();
     ASSERT_TRUE(recordBound());
     EXPECT_EQ(reselect(), 0);
-    EXPECT_EQ(statusLine(), StatusText(kBusy));
+    EXPECT_THAT(statusLine(), StartsWith(StatusText(kBusy) + " (trqm7x_init); "));
 }
 
 TEST_F(Sessions, FailedMemoryQueryIsReturnedAndEndsTheSelection) {
@@ -258,7 +264,8 @@ TEST_F(Sessions, FailedMemoryQueryIsReturnedAndEndsTheSelection) {
     app::SelMez();
     ASSERT_TRUE(recordBound());
     EXPECT_EQ(reselect(), kTimeout);
-    EXPECT_EQ(statusLine(), StatusText(kTimeout));
+    EXPECT_EQ(statusLine(), StatusText(kTimeout) + " (trholdr_mem_q)");
+    EXPECT_EQ(qm7x::mezSession, 0u);
     EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
 }
 
@@ -266,7 +273,8 @@ TEST_F(Sessions, FailedBufferReservationEndsTheSelection) {
     useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
              {{"trqm7x_alloc", kTimeout}});
     app::SelMez();
-    EXPECT_EQ(statusLine(), StatusText(kTimeout));
+    EXPECT_EQ(statusLine(), StatusText(kTimeout) + " (trqm7x_alloc)");
+    EXPECT_EQ(qm7x::mezSession, 0u);
     EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     EXPECT_THAT(column(4), ElementsAre(0.0, 0.0, 0.0));
     EXPECT_EQ(reselect(), 0);
@@ -293,15 +301,83 @@ TEST_F(Sessions, FailedEventConfigurationIsShownAfterTheLoad) {
     EXPECT_EQ(reselect(), 0);
 }
 
-TEST_F(Sessions, FailedRecordAddressEndsTheSelectionSilently) {
+// Without the record's address the session is closed again: the table, a calibration, a store
+// and the log would otherwise each see another record.
+TEST_F(Sessions, FailedRecordAddressIsShownAndLeavesNoMezzanineOpen) {
     useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
              {{"trqm7x_get_attribute", kTimeout}});
     app::SelMez();
     EXPECT_THAT(messages(), IsEmpty());
-    EXPECT_EQ(statusLine(), "");
+    EXPECT_EQ(statusLine(), StatusText(kTimeout) + " (trqm7x_get_attribute)");
+    EXPECT_EQ(statusColour(), qm7x::kStatusRed);
+    EXPECT_EQ(qm7x::mezSession, 0u);
     EXPECT_EQ(qm7x::coeffPtr, &qm7x::coeffCopy);
     EXPECT_THAT(column(4), ElementsAre(0.0, 0.0, 0.0));
     EXPECT_THAT(qm7x::rangeIdx, ElementsAre(0, 0, 0));
+    // A store then writes no EEPROM: the module's image is still the factory's.
+    commitStore(ui_.frontEnd);
+    EXPECT_FALSE(std::filesystem::exists(bench_->stateDir() / "QM7X-T1.eeprom.yaml"));
+}
+
+// A failed range query is shown and changes neither the range nor the tolerance of the channel.
+TEST_F(Sessions, FailedRangeQueryIsShownAndLeavesTheChannelsRange) {
+    useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
+             {{"trqm7x_range_q", kTimeout, 1}, {"trqm7x_range_q", kTimeout, 4}});
+    app::SelMez();
+    // Channel 1 keeps what it held at start (the 10 V range), not a class made of no answer.
+    EXPECT_THAT(qm7x::rangeIdx, ElementsAre(0, 1, 2));
+    EXPECT_EQ(qm7x::range[0], 0.0);
+    EXPECT_EQ(statusLine(),
+              "Диапазон канала 1 не прочитан, допуск оставлен прежним: " + StatusText(kTimeout));
+}
+
+// A position that cannot be queried is not "no QM7X": the driver's text says why.
+TEST_F(Sessions, FailedPositionQueryIsShownInsteadOfNoQm7x) {
+    useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
+             {{"trholdr_m_type_q", kTimeout}});
+    app::SelMez();
+    EXPECT_THAT(messages(),
+                ElementsAre(Message{"", "Позиция 1 носителя не опрошена (trholdr_m_type_q): " +
+                                            StatusText(kTimeout)}));
+    EXPECT_EQ(qm7x::mezSession, 0u);
+}
+
+TEST_F(Sessions, FailedQueryOfALaterPositionIsShownAndTheEarlierOnesAreOffered) {
+    useBench({EmptyPosition(), Qm7x("QM7X-T2", 2.0), EmptyPosition(), Qm7x("QM7X-T4", 4.0)},
+             {{"trholdr_m_type_q", kTimeout, 4}});
+    app::SelMez();
+    EXPECT_THAT(messages(),
+                ElementsAre(Message{"", "Позиция 4 носителя не опрошена (trholdr_m_type_q): " +
+                                            StatusText(kTimeout)}));
+    EXPECT_THAT(ringLabels(), ElementsAre("2"));
+    EXPECT_TRUE(recordBound());
+}
+
+TEST_F(Sessions, UnreadCarrierTextIsShownInTheTitleAndOnTheStatusLine) {
+    useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()},
+             {{"trholdr_m_get_attribute", kTimeout}});
+    app::SelMez();
+    EXPECT_EQ(qm7x::protocolTitle,
+              "Протокол поверки мезонина QM7X N 1 на [описание носителя не прочитано: " +
+                  StatusText(kTimeout) + "]");
+    EXPECT_EQ(statusLine(), StatusText(kTimeout) + " (trholdr_m_get_attribute)");
+    EXPECT_TRUE(recordBound());
+}
+
+// A record whose gains are zero or not numbers is loaded, with a warning naming the channels.
+TEST_F(Sessions, UnusableGainsAreWarnedOfAtTheLoad) {
+    useBench({Qm7x("QM7X-T1", 1.0), EmptyPosition(), EmptyPosition(), EmptyPosition()});
+    app::SelMez();
+    ASSERT_EQ(statusLine(), "");
+    qm7x::coeffCopy.gain.fill(0.0);
+    firstGain(qm7x::coeffCopy, 3) = 1e-9;
+    secondGain(qm7x::coeffCopy, 3) = std::nan("");
+    commitStore(ui_.frontEnd);
+    commit(calibr::readEEPROM, CP_READ_EEPROM);
+    EXPECT_EQ(statusLine(),
+              "ВНИМАНИЕ! Коэффициенты EEPROM непригодны (нулевые или не числа), канал 1, 2, 3: "
+              "модуль нужно откалибровать");
+    EXPECT_EQ(qm7x::coeffCopy.gain[0], 0.0);
 }
 
 TEST_F(Sessions, StoreDefaultAndLoadOnAnOpenMezzanine) {

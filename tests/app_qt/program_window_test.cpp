@@ -80,6 +80,7 @@ TEST_F(ProgramWindowTest, APressQueuedDuringAPointMakesNoSecondEntry) {
 }
 
 TEST_F(ProgramWindowTest, CloseBoxesDoWhatTheirPanelsButtonsDo) {
+    SwitchRelayIn();           // a point with the relay out is not measured
     Click(ppPanel, PP_START);  // opens the protocol
     Click(ppPanel, PP_SHOW_LOG);
     const int chlp = verify::ChlpPanel(verify::kProtocolLog);
@@ -134,6 +135,7 @@ TEST_F(ProgramWindowTest, TheStatusLineSaysWhatWasDone) {
     Click(cpPanel, CP_READ_EEPROM);
     EXPECT_EQ(StatusLine(), "Коэффициенты прочитаны из EEPROM мезонина");
     // A new point starts with a clean line.
+    SwitchRelayIn();
     Click(ppPanel, PP_START);
     EXPECT_EQ(StatusLine(), "");
 
@@ -157,6 +159,7 @@ TEST_F(ProgramWindowTest, TheStatusLineSaysWhatWasDone) {
 // 200 points over every channel, range and sign (0 V too) with the protocol panel shown: every
 // point is one entry, and the plot keeps a bounded number of ticks on both axes.
 TEST_F(ProgramWindowTest, SoakOfTwoHundredPointsWithThePlotShown) {
+    SwitchRelayIn();           // a point with the relay out is not measured
     Click(ppPanel, PP_START);  // opens the protocol
     Click(ppPanel, PP_SHOW_LOG);
     const int chlp = verify::ChlpPanel(verify::kProtocolLog);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calibration_fixture.h"
+#include "qm7x/calibr/coeff_storage.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
 #include "trqm7x.h"
@@ -19,6 +20,7 @@ using ::testing::HasSubstr;
 constexpr ViStatus kWarnEepromBlank = static_cast<ViStatus>(0x3FFC0801);
 constexpr ViStatus kErrorBusy = static_cast<ViStatus>(0xBFFC0805);
 constexpr ViStatus kErrorNoData = static_cast<ViStatus>(0xBFFC0806);
+constexpr ViStatus kErrorCalibration = static_cast<ViStatus>(0xBFFC080A);
 
 // The calls of one complete pass of channel `channel`: set up, switch in, acquire an instant
 // block (one state query), switch out, read the samples after the settling interval.
@@ -117,7 +119,7 @@ TEST_F(CalibrationRun, TheChannelIsReadAtEachPassAndThePairLandsInTheRowOfTheSec
     std::array<double, 3> firstColumn{};
     ui_.frontEnd.AnswerPrompt(
         [&] {
-            bench.writeReference(reference(9, 0, 0.09));
+            bench.writeReference(reference(0.09, 0, 0.09));
             ui::SetCtrlVal(cpPanel, CP_CHAN, 3);
         },
         "0.09");
@@ -190,7 +192,10 @@ TEST_P(CalibrationAbort, ANegativeStatusEndsTheRunWithTheBenchAtRest) {
     const ViStatus failure = kErrorBusy;
     SimBench bench(CalibrationBench(), {{step.operation, failure, step.call}});
     for (int i = 0; i < step.promptsAnswered; ++i) {
-        ui_.frontEnd.AnswerPrompt(i == 0 ? "9" : "-9");
+        const double volts = i == 0 ? 9 : -9;
+        ui_.frontEnd.AnswerPrompt(
+            [&bench, this, volts] { bench.writeReference(reference(volts, 0, 0)); },
+            i == 0 ? "9" : "-9");
     }
     std::array<double, 6> gainsBefore{};
     std::vector<std::string> calls;
@@ -234,6 +239,28 @@ INSTANTIATE_TEST_SUITE_P(
                std::to_string(test.param.call);
     });
 
+// A release the driver refuses twice (after the block, and when the run ends) leaves the relay
+// in: both switches show it so, and the status line gives both causes.
+TEST_F(CalibrationRun, ARefusedReleaseLeavesBothSwitchesShowingTheRelayIn) {
+    SimBench bench(CalibrationBench(), {{"trqm7x_input_trigger", kErrorBusy, 2},
+                                        {"trqm7x_input_trigger", kErrorBusy, 3}});
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "9");
+    std::array<int, 2> switches{};
+    std::string status;
+    chooseTheInstrument();
+    calibrate();
+    ui_.script.Do("read the result", [&] {
+        switches = {value(cpPanel, CP_RELE_SWITCH), value(ppPanel, PP_RELE_SWITCH)};
+        status = statusLine();
+    });
+    exitProgram();
+    runProgram();
+
+    EXPECT_THAT(switches, ElementsAre(1, 1));
+    EXPECT_EQ(status,
+              StatusText(kErrorBusy) + "; Входное реле не выключено: " + StatusText(kErrorBusy));
+}
+
 // Cancelling either prompt ends the run: nothing is acquired after it, no coefficients.
 class CalibrationCancel : public CalibrationRun, public ::testing::WithParamInterface<bool> {};
 
@@ -241,7 +268,7 @@ TEST_P(CalibrationCancel, ACancelledPromptEndsTheRun) {
     const bool cancelFirst = GetParam();
     SimBench bench(CalibrationBench());
     if (!cancelFirst) {
-        ui_.frontEnd.AnswerPrompt("9");
+        ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "9");
     }
     ui_.frontEnd.CancelPrompt();
     std::vector<std::string> calls;
@@ -285,6 +312,7 @@ class CalibrationRefusal : public CalibrationRun,
 TEST_P(CalibrationRefusal, TheRunEndsWithoutAcquiringThePoint) {
     const RefusedReply reply = GetParam();
     SimBench bench(CalibrationBench());
+    bench.writeReference(reference(9, 0, 0));
     ui_.frontEnd.AnswerPrompt(reply.positive);
     if (reply.negative != nullptr) {
         ui_.frontEnd.AnswerPrompt(reply.negative);
@@ -332,6 +360,89 @@ INSTANTIATE_TEST_SUITE_P(
                      "Значение нижнего (отрицательного) напряжения «-9 В» не число: калибровка "
                      "прервана"}));
 
+// A typed voltage beyond the channel's range, or far from what the module reads at that point, is
+// refused with both values named; nothing is computed and the bench is left at rest.
+struct ImplausibleReply {
+    const char* typed;
+    double applied;  // volts at channel 1 while the first prompt is open
+    const char* message;
+};
+
+class CalibrationPlausibility : public CalibrationRun,
+                                public ::testing::WithParamInterface<ImplausibleReply> {};
+
+TEST_P(CalibrationPlausibility, AnImplausibleReplyEndsTheRunWithBothValues) {
+    const ImplausibleReply reply = GetParam();
+    SimBench bench(CalibrationBench());
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(reply.applied, 0, 0)); },
+                              reply.typed);
+    std::string status;
+    std::array<double, 6> gainsBefore{};
+    chooseTheInstrument();
+    ui_.script.Do("note the gains", [&] { gainsBefore = coeffCopy.gain; });
+    calibrate();
+    ui_.script.Do("read the result", [&] {
+        status = statusLine();
+        EXPECT_EQ(coeffCopy.gain, gainsBefore);
+        EXPECT_EQ(coeffPtr->gain, gainsBefore);
+        expectBenchAtRest();
+    });
+    exitProgram();
+    runProgram();
+
+    EXPECT_EQ(status, reply.message);
+    EXPECT_EQ(CountDriverCalls("extcalibr"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, CalibrationPlausibility,
+    ::testing::Values(
+        ImplausibleReply{"1e300", 9,
+                         "Введено 1e+300 В, а диапазон канала 1 10 В: калибровка прервана"},
+        ImplausibleReply{"9000", 9,
+                         "Введено 9000 В, а диапазон канала 1 10 В: калибровка прервана"},
+        // The factory gain reads 9 V applied as 8.94 V (true gain 1.2e-6 against 10 / 2^23).
+        ImplausibleReply{"1,5", 9,
+                         "Введено 1.5 В, а модуль на канале 1 измерил 8.9407 В (расхождение "
+                         "больше 10 % диапазона 10 В): калибровка прервана"},
+        ImplausibleReply{"9", 7.9,
+                         "Введено 9 В, а модуль на канале 1 измерил 7.84794 В (расхождение "
+                         "больше 10 % диапазона 10 В): калибровка прервана"}));
+
+// A module whose record holds no usable gains reads through the nominal gain: it can still be
+// calibrated, and a slip is still caught.
+TEST_F(CalibrationRun, AModuleWithZeroGainsIsReadThroughTheNominalGain) {
+    SimBench bench(CalibrationBench());
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "1,5");
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "9");
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(-9, 0, 0)); }, "-9");
+    // All zero, as an erased record reads, but for one gain that is not a number.
+    const auto spoil = [] {
+        coeffPtr->gain.fill(0.0);
+        coeffPtr->rangeV.fill(0.0);
+        secondGain(*coeffPtr, 1) = std::nan("");
+        calibr::refreshRanges();
+    };
+    std::array<std::string, 2> status;
+    chooseTheInstrument();
+    ui_.script.Do("spoil the gains", spoil);
+    calibrate();
+    ui_.script.Do("note the status", [&] { status[0] = statusLine(); }).Do("spoil again", spoil);
+    calibrate();
+    ui_.script.Do("note the status", [&] { status[1] = statusLine(); });
+    exitProgram();
+    runProgram();
+
+    // 9 V through the true gain 1.2e-6 V per code, read through 10 V / 2^23.
+    EXPECT_EQ(status[0],
+              "Введено 1.5 В, а модуль на канале 1 измерил 8.9407 В (расхождение больше 10 % "
+              "диапазона 10 В): калибровка прервана");
+    EXPECT_EQ(status[1],
+              "Калибровка канала 1 выполнена: новые коэффициенты в таблице, в EEPROM не "
+              "записаны");
+    EXPECT_EQ(CountDriverCalls("extcalibr"), 1);
+}
+
 // A block the module never completes is stopped after 30 s of polls at 0.5 s, and the run ends
 // with the time-out on the status line: its samples are never read or used.
 TEST_F(CalibrationRun, ABlockThatNeverCompletesEndsTheRunAfter30s) {
@@ -362,8 +473,8 @@ TEST_F(CalibrationRun, ABlockThatNeverCompletesEndsTheRunAfter30s) {
 // A failed read of the samples is shown and returned; the bench is left at rest.
 TEST_F(CalibrationRun, AFailedReadIsShownAndReturned) {
     SimBench bench(CalibrationBench(), {{"trholdr_m_read_block", kErrorNoData, 2}});
-    ui_.frontEnd.AnswerPrompt("9");
-    ui_.frontEnd.AnswerPrompt("-9");
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "9");
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(-9, 0, 0)); }, "-9");
     int result = 0;
     std::string status;
     chooseTheInstrument();
@@ -379,10 +490,9 @@ TEST_F(CalibrationRun, AFailedReadIsShownAndReturned) {
 
 // A failed calibration of the driver leaves the copy and the table as they were.
 TEST_F(CalibrationRun, ARefusedCalibrationLeavesTheTable) {
-    SimBench bench(CalibrationBench());
-    // The source stays at 0 V: the driver can make no gain of grounded inputs.
-    ui_.frontEnd.AnswerPrompt("9");
-    ui_.frontEnd.AnswerPrompt("-9");
+    SimBench bench(CalibrationBench(), {{"trqm7x_extcalibr", kErrorCalibration, 1}});
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(9, 0, 0)); }, "9");
+    ui_.frontEnd.AnswerPrompt([&] { bench.writeReference(reference(-9, 0, 0)); }, "-9");
     std::array<double, 6> gainsBefore{};
     std::string status;
     double cellBefore = 0, cellAfter = 0;
@@ -400,7 +510,7 @@ TEST_F(CalibrationRun, ARefusedCalibrationLeavesTheTable) {
     exitProgram();
     runProgram();
 
-    EXPECT_EQ(status, StatusText(static_cast<ViStatus>(0xBFFC080A)));
+    EXPECT_EQ(status, StatusText(kErrorCalibration));
     EXPECT_EQ(cellAfter, cellBefore);
 }
 

@@ -5,6 +5,9 @@ answers, numpy arrays and the standard library's arrays as buffers, and the refu
 Usage: python_client.py [--require-numpy]
 """
 import array
+import ctypes.util
+import os
+import subprocess
 import sys
 
 import trqm7x_math as tm
@@ -99,6 +102,41 @@ def main():
     refused("all channels, too few samples",
             lambda: tm.recalc_coeff(p, coeff, 0.0, 0, [1, 2, 3, 4, 5], sample_count=2))
     refused("params of another type", lambda: tm.translate_results(None, coeff, [0], raw, 1))
+
+    # Nothing is converted behind the caller's back: buffers of another element type or byte
+    # order, and list values beyond int32, are refused as the type errors they are.
+    def refused_as(what, error_type, call):
+        try:
+            call()
+        except error_type as error:
+            return str(error)
+        raise AssertionError(f"{what}: not refused with {error_type.__name__}")
+
+    refused_as("list value beyond int32", OverflowError,
+               lambda: tm.recalc_coeff(tm.ConvParams(), list(coeff), 0.0, 1, [2**32 + 1000] * 5))
+    refused_as("float in an int32 list", TypeError,
+               lambda: tm.recalc_coeff(tm.ConvParams(), list(coeff), 0.0, 1, [1.5] * 5))
+    refused_as("raw of doubles", TypeError, lambda: tm.translate_results(
+        p, coeff, [0, 1, 2], array.array("d", [1, -2, 3, -4, 5, 0]), 2))
+    refused_as("raw of 64-bit integers", TypeError, lambda: tm.translate_results(
+        p, coeff, [0, 1, 2], array.array("q", [1, -2, 3, -4, 5, 0]), 2))
+    refused_as("16-bit raw for 32-bit codes", TypeError, lambda: tm.translate_results(
+        p, coeff, [0, 1, 2], raw16, 2))
+    if np is not None:
+        for dtype in (np.float64, np.int64, np.dtype(">i4")):
+            refused_as(f"raw of {np.dtype(dtype)}", TypeError, lambda: tm.translate_results(
+                p, coeff, [0, 1, 2], np.array([1, -2, 3, -4, 5, 0], dtype=dtype), 2))
+        refused_as("big-endian samples", TypeError, lambda: tm.recalc_coeff(
+            tm.ConvParams(), list(coeff), 0.0, 1, np.full(5, 300, dtype=">i4")))
+    # Another library named in TRQM7X_MATH_LIBRARY is an OSError that names it.
+    wrong = ctypes.util.find_library("c")
+    check = subprocess.run(
+        [sys.executable, "-c", "import trqm7x_math as tm\n"
+         "try:\n    tm.pov_check_value_abs(1.0, 1.0, 0.1)\n"
+         "except OSError as error:\n    print(error)\n"],
+        env=dict(os.environ, TRQM7X_MATH_LIBRARY=wrong), capture_output=True, text=True)
+    expect("wrong library", (check.returncode, wrong in check.stdout, "lacks" in check.stdout),
+           (0, True, True))
     print(f"Python client: known answers (trqm7x_math {tm.__version__}, "
           f"numpy {'used' if np is not None else 'not available'})")
 

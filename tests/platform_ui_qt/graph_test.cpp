@@ -98,7 +98,8 @@ TEST_F(GraphViewTest, TheChartDrawsEachPlotWithItsPointsMarkersAndColours) {
                                              point.keptY[static_cast<std::size_t>(i)]));
     }
     EXPECT_EQ(keptPoints->markerShape(), QScatterSeries::MarkerShapeCircle);
-    EXPECT_EQ(keptPoints->brush().color(), QColor(0x00, 0x80, 0x00));
+    EXPECT_EQ(keptPoints->brush().color().rgb(), QColor(0x00, 0x80, 0x00).rgb());
+    EXPECT_LT(keptPoints->brush().color().alpha(), 255);  // a level among them shows through
 
     const auto droppedSeries = SeriesOf(dropped);
     ASSERT_EQ(droppedSeries.size(), 1U);
@@ -210,6 +211,49 @@ TEST_F(GraphViewTest, LinesLieAboveMarkersAndTheLegendShowsEachPlotsLook) {
     ASSERT_EQ(markers.size(), 1);
     EXPECT_EQ(markers[0]->pen().color(), QColor(Qt::red));
     EXPECT_EQ(markers[0]->brush().style(), Qt::NoBrush);
+}
+
+// The last verification point as the protocol panel shows it: the band, Un, dense samples and
+// the measured value Ux lying exactly within them. As drawn, Ux is a green stripe at least three
+// pixels high right across the samples: a line beneath the markers, too thin to see or missing
+// leaves blue or white pixels there.
+TEST_F(GraphViewTest, AMeasuredLevelWithinDenseSamplesIsDrawnOverThem) {
+    std::vector<double> samples(100);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = 0.04976 + 4e-7 * std::sin(static_cast<double>(i));
+    }
+    const double ux = 0.04976;
+    for (const double edge : {0.04965, 0.05035}) {
+        PlotLine(panel, kGraph, 0, edge, 99, edge, VAL_DK_RED);
+    }
+    PlotLine(panel, kGraph, 0, 0.05, 99, 0.05, VAL_BLACK);
+    const int kept =
+        PlotY(panel, kGraph, samples, VAL_SCATTER, VAL_SOLID_CIRCLE, VAL_SOLID, VAL_DK_BLUE);
+    const int measured = PlotLine(panel, kGraph, 0, ux, 99, ux, VAL_DK_GREEN);
+    ASSERT_EQ(SetPlotAttribute(panel, kGraph, measured, ATTR_PLOT_STYLE, VAL_FAT_LINE), 0);
+    Settle();
+
+    const auto line = SeriesOf(measured);
+    ASSERT_EQ(line.size(), 1U);
+    ASSERT_NE(qobject_cast<QLineSeries*>(line[0]), nullptr);
+    EXPECT_EQ(line[0]->points(), (QList<QPointF>{{0, ux}, {99, ux}}));
+    EXPECT_EQ(view->chart()->series().back(), line[0]);  // drawn last, above the samples
+    ASSERT_EQ(SeriesOf(kept).size(), 1U);
+
+    const QImage image = view->grab().toImage();
+    const QPointF left = view->mapFromScene(view->chart()->mapToPosition({5, ux}, line[0]));
+    const QPointF right = view->mapFromScene(view->chart()->mapToPosition({94, ux}, line[0]));
+    const int row = qRound(left.y());
+    int thinColumns = 0;
+    for (int x = qRound(left.x()); x <= qRound(right.x()); ++x) {
+        int greenRows = 0;
+        for (int y = row - 4; y <= row + 4; ++y) {
+            const QColor c = image.pixelColor(x, y);
+            greenRows += c.green() > 90 && c.red() < 60 && c.blue() < 60 ? 1 : 0;
+        }
+        thinColumns += greenRows < 3 ? 1 : 0;
+    }
+    EXPECT_EQ(thinColumns, 0) << "from x " << left.x() << " to " << right.x() << " at y " << row;
 }
 
 // Whatever the plots hold, each axis has a bounded number of ticks and the chart is drawn at

@@ -40,6 +40,9 @@ TEST(VisaLoader, MissingLibraryMakesEveryCallFail) {
     EXPECT_EQ(visa::viClose(rm), VI_ERROR_LIBRARY_NFOUND);
     EXPECT_EQ(visa::LibraryStatus(), VI_ERROR_LIBRARY_NFOUND);
     EXPECT_EQ(visa::LibraryName(), "/nonexistent/libno_visa_here.so");
+    EXPECT_EQ(visa::LibraryLoadError(),
+              "/nonexistent/libno_visa_here.so: cannot open shared object file: No such file or "
+              "directory");
 }
 
 TEST(VisaLoader, OperationTheLibraryLacksIsNotSupported) {
@@ -50,6 +53,7 @@ TEST(VisaLoader, OperationTheLibraryLacksIsNotSupported) {
     EXPECT_EQ(visa::viClose(rm), VI_ERROR_NSUP_OPER);
     EXPECT_EQ(visa::viClear(rm), VI_ERROR_NSUP_OPER);
     EXPECT_EQ(visa::LibraryStatus(), VI_SUCCESS);
+    EXPECT_EQ(visa::LibraryLoadError(), "");
 }
 
 TEST(VisaLoader, TextQueryIsCutToTheBufferAndTerminated) {

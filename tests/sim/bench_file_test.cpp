@@ -1,9 +1,13 @@
 // Broken bench and reference files: a clear error naming file, line and problem; never a crash.
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "bench_fixture.h"
+#include "reference_source.h"
 #include "status.h"
 #include "visa_functions.h"
 #include "world.h"
@@ -239,6 +243,49 @@ TEST_F(BenchFile, ReferenceFileIsReadAtEachStartAndABrokenOneIsReported) {
     ASSERT_EQ(trqm7x_start(mez), VI_SUCCESS);
     ASSERT_EQ(trholdr_m_read_block(mez, 0, 1, &code), VI_SUCCESS);
     EXPECT_NEAR(code * 1.2e-6, 0.001, 0.002);
+}
+
+// A reference file caught half rewritten is refused with its cause, never read as 0 V.
+TEST_F(BenchFile, AnEmptyCutShortOrIncompleteReferenceFileIsAnErrorNotZeroVolts) {
+    loadBench(SmallBench());
+    const ViSession carrier = openCarrier(kCarrier);
+    const ViSession mez = openMezzanine(kCarrier, carrier, 1);
+    ASSERT_EQ(trqm7x_mode_block(mez, 10), VI_SUCCESS);
+    const std::vector<std::pair<std::string, std::string>> broken{
+        {"", "файл пуст"},
+        {"  \n", "файл пуст"},
+        {"# channels_v: [1.0, 0, 0]\n", "в файле нет напряжений источника, только комментарии"},
+        {"channels_v: [1.0, 0, 0]", "последняя строка не завершена"},
+        {"modules:\n  Q9: [1.0, 0, 0]\n", "нет напряжений ни для Q1"},
+    };
+    for (const auto& [text, cause] : broken) {
+        writeReference(text);
+        EXPECT_EQ(trqm7x_start(mez), kErrorBench) << text;
+        const std::string message = errorText(kErrorBench);
+        EXPECT_NE(message.find("bench.reference.yaml: " + cause), std::string::npos) << message;
+    }
+}
+
+// scripts/source, which the walk-throughs use: it changes one entry, keeps the others, and leaves
+// a whole file the drivers read and no temporary file behind.
+TEST_F(BenchFile, TheSourceScriptWritesAReferenceFileTheDriversRead) {
+    const std::filesystem::path file = dir() / "source.reference.yaml";
+    const std::string script =
+        std::string(QM7X_SOURCE_DIR) + "/scripts/source --file '" + file.string() + "' ";
+    ASSERT_EQ(std::system((script + "all 1 2 3 >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((script + "QM7X-0412 9 0 0.05 >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((script + "QM7X-0415 -9 0,5 0 >/dev/null").c_str()), 0);
+    EXPECT_NE(std::system((script + "QM7X-0415 nan 0 0 2>/dev/null").c_str()), 0);
+    EXPECT_EQ(ReadReference(file, "QM7X-0412"), (std::array<double, 3>{9, 0, 0.05}));
+    EXPECT_EQ(ReadReference(file, "QM7X-0415"), (std::array<double, 3>{-9, 0.5, 0}));
+    EXPECT_EQ(ReadReference(file, "QM7X-0999"), (std::array<double, 3>{1, 2, 3}));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir())) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                            [](const std::string& name) { return name.ends_with(".tmp"); }),
+              0);
 }
 
 TEST_F(BenchFile, TheDefaultBenchLoadsAndHoldsWhatItPromises) {

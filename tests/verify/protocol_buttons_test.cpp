@@ -242,6 +242,9 @@ TEST_F(ProtocolButtons, PlotShowsTheLastPointKeptAndDroppedApart) {
                                                         ::testing::DoubleNear(0.5004, 1e-12)));
     EXPECT_EQ(byLegend["Un ± допуск"]->lineStyle, ui::VAL_DASH);
     EXPECT_NEAR(byLegend["Ux"]->y[0], 0.45, 1e-3);
+    // Ux lies within the samples: thick and plotted last, it is drawn over them and the levels.
+    EXPECT_EQ(byLegend["Ux"]->plotStyle, ui::VAL_FAT_LINE);
+    EXPECT_EQ(graph->plots.back().legendText, "Ux");
     const ui::Plot* kept = byLegend["учтённые"];
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->kind, ui::PlotKind::Y);

@@ -72,12 +72,32 @@ TEST_F(Run, CompletePointIsJudgedRecordedAndTheRelaysSwitchedOut) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), kTitle), 1);
 }
 
-TEST_F(Run, WithTheRelayOutTheGroundedInputFailsThePoint) {
+// With the relay out the input is grounded: such a point would record 0 V against the voltage
+// typed. It is not measured, and the status line says why.
+TEST_F(Run, WithTheRelayOutNothingIsMeasuredOrRecorded) {
     open(Module("QM7X-V1", "instant"));
     bench().SetReference(5.0, 0.0, 0.0);
     enter(PP_U, 5.0);
     start();
-    EXPECT_THAT(rows(), ElementsAre(::testing::EndsWith("Не норма")));
+    EXPECT_EQ(statusLine(), verify::kRelayOut);
+    EXPECT_EQ(statusColour(), kStatusRed);
+    EXPECT_THAT(rows(), IsEmpty());
+    EXPECT_EQ(value(qm7x::ppPanel, PP_U), 5.0);
+}
+
+// A switch-in the driver refuses leaves the switch showing the relay out, and "Пуск" then
+// measures nothing instead of a grounded point.
+TEST_F(Run, ARefusedSwitchInShowsTheRelayOutAndNoPointIsMeasured) {
+    open(Module("QM7X-V1", "instant"), {{"trqm7x_input_trigger", kParameter3, 1}});
+    bench().SetReference(5.0, 0.0, 0.0);
+    enter(PP_U, 5.0);
+    relayIn();
+    EXPECT_EQ(switchState(qm7x::ppPanel), 0);
+    EXPECT_EQ(statusLine(), "Входное реле не включено: " + StatusText(kParameter3));
+    start();
+    EXPECT_EQ(statusLine(), verify::kRelayOut);
+    EXPECT_THAT(rows(), IsEmpty());
+    EXPECT_EQ(qm7x::protocolFileName, "");  // no protocol was opened for it
 }
 
 // A module whose blocks never complete: the run polls until the deadline and gives up.
@@ -119,6 +139,7 @@ TEST_F(TimeOut, DeadlineOfTheDefaultPageIsOneSecondAndTheBlock) {
 TEST_F(TimeOut, DeadlineFollowsThePeriod) {
     open(Module("QM7X-V9", "never"));
     enter(PP_PERIOD, 0.001);  // a 0.1-s block
+    relayIn();
     const double took = timedRun();
     EXPECT_GE(took, 1.1);
     EXPECT_LE(took, 1.1 + 3e-4);
@@ -129,6 +150,7 @@ TEST_F(Run, TimeShowsTheBlockOnlyAfterStart) {
     open(Module("QM7X-V1", "instant"));
     enter(PP_PERIOD, 0.001);
     EXPECT_DOUBLE_EQ(value(qm7x::ppPanel, PP_TIME), 0.02);
+    relayIn();
     start();
     EXPECT_DOUBLE_EQ(value(qm7x::ppPanel, PP_TIME), 0.1);
     EXPECT_THAT(protocolLines(),
@@ -192,15 +214,16 @@ TEST_F(Run, FailedReadLeavesTheRelayAndMakesNoEntry) {
     EXPECT_EQ(switchState(qm7x::ppPanel), 1);
 }
 
-TEST_F(Run, FailedSwitchOutMovesNoSwitchAndMakesNoEntry) {
+TEST_F(Run, FailedSwitchOutShowsTheRelayInOnBothPagesAndMakesNoEntry) {
     // Call 1 is the operator's switch-in, call 2 the run's switch-out.
     open(Module("QM7X-V1", "instant"), {{"trqm7x_input_trigger", kParameter3, 2}});
     enter(PP_U, 2.5);
     relayIn();
     start();
-    EXPECT_EQ(statusLine(), StatusText(kParameter3));
+    EXPECT_EQ(statusLine(), "Входное реле не выключено: " + StatusText(kParameter3));
     EXPECT_THAT(rows(), IsEmpty());
     EXPECT_EQ(switchState(qm7x::ppPanel), 1);
+    EXPECT_EQ(switchState(qm7x::cpPanel), 1);
     EXPECT_EQ(value(qm7x::ppPanel, PP_U), 2.5);
 }
 
@@ -226,6 +249,7 @@ TEST_F(Run, ChannelOutsideOneToThreeIsRefused) {
     ui::SetCtrlAttribute(qm7x::ppPanel, PP_CHAN, ui::ATTR_MAX_VALUE, 5.0);  // a widened field
     enter(PP_CHAN, 4);
     enter(PP_U, 1.0);
+    relayIn();
     start();
     EXPECT_EQ(statusLine(), "Неверный номер канала: 4 (канал 1, 2 или 3)");
     EXPECT_THAT(rows(), IsEmpty());
@@ -264,6 +288,7 @@ TEST_F(Run, GivenTemperatureAllowance) {
         SCOPED_TRACE(t);
         enter(PP_TEMPERATURE, t);
         enter(PP_U, 1.0);
+        relayIn();
         start();
         EXPECT_NEAR(verify::lastAllowance, allowance, 1e-15);
     }
@@ -273,6 +298,7 @@ TEST_F(Run, WideBandGivesEveryChannelAShareOfItsRange) {
     open(Module("QM7X-V1", "instant"));
     ui::SetCtrlIndex(qm7x::cpPanel, CP_RING_LINE, 1);
     enter(PP_U, 0.7);
+    relayIn();
     start();
     EXPECT_THAT(verify::uLimits,
                 ElementsAre(0.7, 0.005, 0.0005, ::testing::DoubleNear(5e-5, 1e-18)));

@@ -25,13 +25,14 @@ constexpr int kMargin = 6;  // between the text box and the plot
 
 // A horizontal line over the samples' indices, with its legend text (empty: none).
 void level(int panel, double y, double lastIndex, int color, int lineStyle,
-           const std::string& legend) {
+           const std::string& legend, int plotStyle = ui::VAL_THIN_LINE) {
     if (!std::isfinite(y)) {
         return;
     }
     const int plot = ui::PlotLine(panel, CHLP_PLOT, 0.0, y, lastIndex, y, color);
     if (plot > 0) {
         ui::SetPlotAttribute(panel, CHLP_PLOT, plot, ui::ATTR_LINE_STYLE, lineStyle);
+        ui::SetPlotAttribute(panel, CHLP_PLOT, plot, ui::ATTR_PLOT_STYLE, plotStyle);
         if (!legend.empty()) {
             ui::SetPlotAttribute(panel, CHLP_PLOT, plot, ui::ATTR_PLOT_LG_TEXT, legend);
         }
@@ -77,8 +78,8 @@ void ShowPointPlot(int panel, std::span<const double> samples, const DeviationRe
     level(panel, un, lastIndex, kNominalColor, ui::VAL_SOLID, "Un");
     samplesWhere(panel, samples, result, true, ui::VAL_SOLID_CIRCLE, kKeptColor, "учтённые");
     samplesWhere(panel, samples, result, false, ui::VAL_EMPTY_SQUARE, kDroppedColor, "отброшенные");
-    // The measured value over the samples it was taken from.
-    level(panel, result.ux, lastIndex, kMeasuredColor, ui::VAL_SOLID, "Ux");
+    // The measured value, plotted last and thick: it lies within the samples it was taken from.
+    level(panel, result.ux, lastIndex, kMeasuredColor, ui::VAL_SOLID, "Ux", ui::VAL_FAT_LINE);
 }
 
 void LayOutProtocolPanel(int panel) {

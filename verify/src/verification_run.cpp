@@ -131,6 +131,12 @@ double pointTolerance(double un) {
     return uLimits[curChan] + lastAllowance;
 }
 
+bool relaySwitchedIn() {
+    int relay = 0;
+    ui::GetCtrlVal(ppPanel, PP_RELE_SWITCH, relay);
+    return relay != 0;
+}
+
 void runPoint() {
     clearStatusLine();
     ClearPointResult();
@@ -139,6 +145,12 @@ void runPoint() {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
         readPage();
         showStatusError(kNoMezzanine);
+        return;
+    }
+    if (!relaySwitchedIn()) {
+        // With the relay out the input is grounded: a point measured so would record 0 V as the
+        // reading of the voltage typed.
+        showStatusError(kRelayOut);
         return;
     }
     openProtocolIfNone();
@@ -154,10 +166,9 @@ void runPoint() {
     }
     std::vector<double> samples(kSamplesPerPoint);
     if (checkErr(trqm7x_read_block(mezSession, 0, kSamplesPerPoint, samples.data())) < 0 ||
-        checkErr(trqm7x_input_trigger(mezSession, 0, 0)) < 0) {
+        ReleaseRelay() < 0) {
         return;
     }
-    SetReleSwitch(0);
     const std::string heading = PointHeading(point.period);
     const double tolerance = pointTolerance(point.un);
     ShowPointResult(point.un, DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance));

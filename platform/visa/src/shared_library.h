@@ -16,11 +16,15 @@ class SharedLibrary {
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
     bool isLoaded() const { return handle_ != nullptr; }
+    // The loader's reason when the library could not be loaded (dlerror, or the system's text of
+    // the LoadLibrary error); empty when it was loaded.
+    const std::string& loadError() const { return loadError_; }
     // The address of an exported symbol, or nullptr.
     void* symbol(const char* name) const;
 
   private:
     void* handle_ = nullptr;
+    std::string loadError_;
 };
 
 }  // namespace qm7x::visa::detail

@@ -27,6 +27,7 @@ std::vector<std::string> platformLibraryNames() {
 struct Api {
     detail::SharedLibrary library;
     std::string name;
+    std::string loadError;  // "name: reason" of each library tried, when none could be loaded
     decltype(&::viOpenDefaultRM) openDefaultRM = nullptr;
     decltype(&::viFindRsrc) findRsrc = nullptr;
     decltype(&::viFindNext) findNext = nullptr;
@@ -59,10 +60,15 @@ Api loadApi() {
         if (api.library.isLoaded()) {
             break;
         }
+        // dlerror names the file; the Windows loader's text does not.
+        const std::string& reason = api.library.loadError();
+        api.loadError += (api.loadError.empty() ? "" : "; ") +
+                         (reason.find(name) != std::string::npos ? reason : name + ": " + reason);
     }
     if (!api.library.isLoaded()) {
         return api;
     }
+    api.loadError.clear();
     resolve(api.library, "viOpenDefaultRM", api.openDefaultRM);
     resolve(api.library, "viFindRsrc", api.findRsrc);
     resolve(api.library, "viFindNext", api.findNext);
@@ -167,6 +173,10 @@ ViStatus LibraryStatus() {
 
 std::string LibraryName() {
     return api().name;
+}
+
+std::string LibraryLoadError() {
+    return api().loadError;
 }
 
 }  // namespace qm7x::visa

@@ -17,8 +17,9 @@ inline std::array<int, 4> mezonin{};
 
 // Opens the chosen instrument's carrier, lists its QM7X positions and opens the first one.
 void SelMez();
-// Fills types with the type code of each carrier position; returns 0 or the first negative status.
-int defMezonin(ViSession carrier, std::array<int, 4>& types);
+// Fills types with the type code of each carrier position; returns 0 or the first negative status
+// (its position into failedPosition when given).
+int defMezonin(ViSession carrier, std::array<int, 4>& types, int* failedPosition = nullptr);
 // Callback of MP's MEZ_NUM and MEZ_SELECT: (re)opens the mezzanine at the ring's position.
 // Returns 0, or the negative status of a failed carrier memory query.
 int selMezonin(int panel, int control, int event, void* callbackData, int eventData1,

@@ -31,11 +31,14 @@ void copyRecord(CoeffRecord& to, const CoeffRecord& from);
 
 // Shows coeffCopy in the table and the passband ring of the calibration page.
 void showCoeff();
-// Re-reads the range of each channel from the driver and classifies it into rangeIdx.
+// Re-reads the range of each channel from the driver and classifies it into rangeIdx; a failed
+// query is shown and leaves that channel's range and classification as they were.
 void refreshRanges();
+// Warns on the status line of channels whose gains are zero, negative or not numbers.
+void warnOfUnusableGains(const CoeffRecord& record);
 // The load: clear the status line, read the EEPROM into the driver's record (status shown, the
-// sequence goes on), copy it into coeffCopy, refresh the ranges and show it. True when the read
-// succeeded without a warning.
+// sequence goes on), copy it into coeffCopy, refresh the ranges and show it; unusable gains are
+// warned of. True when the read succeeded without a warning.
 bool loadCoefficients();
 
 // Callbacks of the calibration page; each acts on the commit event and returns 0.

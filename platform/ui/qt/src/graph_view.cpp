@@ -2,7 +2,9 @@
 // change. Each plot becomes a scatter series for its points and line series for its lines
 // (one per unbroken run: a missing value breaks the line), all tagged with the plot's handle.
 // Lines are drawn above every plot's markers, so that a level (a measured or nominal value)
-// stays visible over the samples it summarises.
+// stays visible over the samples it summarises: solid markers are filled half-transparent and
+// lines are wider than a marker's outline, so a dense cloud of samples cannot hide a level lying
+// within it.
 #include <QChart>
 #include <QChartView>
 #include <QLegendMarker>
@@ -33,9 +35,14 @@ Qt::PenStyle PenStyleOf(int lineStyle) {
     }
 }
 
+constexpr qreal kThinLineWidth = 2.0;
+constexpr qreal kFatLineWidth = 3.5;
+constexpr qreal kMarkerOutlineWidth = 1.0;
+constexpr int kMarkerFillAlpha = 110;  // of 255: a level beneath or among the markers shows
+
 void StyleMarkers(QScatterSeries& series, int pointStyle, const QColor& color) {
     bool solid = true;
-    qreal size = 8.0;
+    qreal size = 7.0;
     switch (pointStyle) {
         case VAL_EMPTY_CIRCLE:
             solid = false;
@@ -48,14 +55,14 @@ void StyleMarkers(QScatterSeries& series, int pointStyle, const QColor& color) {
             [[fallthrough]];
         case VAL_SOLID_SQUARE:
             series.setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-            size = 7.0;
+            size = 6.0;
             break;
         case VAL_EMPTY_DIAMOND:
             solid = false;
             [[fallthrough]];
         case VAL_SOLID_DIAMOND:
             series.setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
-            size = 9.0;
+            size = 8.0;
             break;
         default:  // VAL_SIMPLE_DOT
             series.setMarkerShape(QScatterSeries::MarkerShapeCircle);
@@ -63,8 +70,10 @@ void StyleMarkers(QScatterSeries& series, int pointStyle, const QColor& color) {
             break;
     }
     series.setMarkerSize(size);
-    series.setPen(QPen(color, 1.5));
-    series.setBrush(solid ? QBrush(color) : QBrush(Qt::NoBrush));
+    series.setPen(QPen(color, kMarkerOutlineWidth));
+    QColor fill = color;
+    fill.setAlpha(kMarkerFillAlpha);
+    series.setBrush(solid ? QBrush(fill) : QBrush(Qt::NoBrush));
 }
 
 class GraphView : public ControlView {
@@ -172,8 +181,9 @@ class GraphView : public ControlView {
                 if (run.size() > 1) {
                     auto* line = new QLineSeries();  // owned by the chart once added
                     line->append(run);
-                    line->setPen(QPen(color, plot.plotStyle == VAL_FAT_LINE ? 3.0 : 1.5,
-                                      PenStyleOf(plot.lineStyle)));
+                    line->setPen(
+                        QPen(color, plot.plotStyle == VAL_FAT_LINE ? kFatLineWidth : kThinLineWidth,
+                             PenStyleOf(plot.lineStyle)));
                     add(line);
                 }
                 run.clear();

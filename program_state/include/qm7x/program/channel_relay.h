@@ -13,9 +13,16 @@ inline int curChan = 0;
 void SetReleSwitch(int state);
 
 // Callback of RELE_SWITCH on both pages: switches the input relay (channel 0) as the switch shows;
-// the status is shown. Does not move the other page's switch; does nothing while a run is in
+// the status is shown. A switch the driver refused goes back to what the relay still is, and the
+// status line says so. Does not move the other page's switch; does nothing while a run is in
 // progress. Returns 0.
 int releSwitch(int panel, int control, int event, void* callbackData, int eventData1,
                int eventData2);
+
+// Releases the input relay at the end of a run. Both switches show what the relay then is: out,
+// or, when the driver refused, as it was (in if either switch showed it in); the status line
+// then adds the refusal to what it shows.
+// Returns the driver's status.
+int ReleaseRelay();
 
 }  // namespace qm7x

@@ -19,6 +19,9 @@ int checkErr(int status);
 void showStatusInfo(std::string_view text);
 // Writes a failure of the program's own (not a driver status) on the status line in red.
 void showStatusError(std::string_view text);
+// Adds a failure to the one the status line already shows in red ("<shown>; <text>"); writes it
+// alone when the line is empty or informational.
+void appendStatusError(std::string_view text);
 // Restores the status line to its default (empty); its colour is kept.
 void clearStatusLine();
 

@@ -15,6 +15,8 @@ inline constexpr double POV_SAMPLE_PERIOD = 0.0002;
 inline constexpr const char* kTimedOut = "Контрольное время кончилось, а измерение не завершилось";
 inline constexpr const char* kNoMezzanine =
     "Мезонин не выбран: точка не измерена и в протокол не записана";
+inline constexpr const char* kRelayOut =
+    "Входное реле выключено: точка не измерена и в протокол не записана";
 
 // [0]: the nominal voltage Un of the last point; [1..3]: the tolerance in volts of channels 1..3
 // for that point (without the temperature allowance).

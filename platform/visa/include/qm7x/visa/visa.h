@@ -45,5 +45,8 @@ ViStatus viWrite(ViSession vi, std::string_view text, ViPUInt32 retCnt);
 ViStatus LibraryStatus();
 // The file name the library was loaded from (as given to the loader), or the last one tried.
 std::string LibraryName();
+// Why no library could be loaded: the loader's reason for each file tried, "; "-separated (dlerror
+// names the file); empty when a library is loaded.
+std::string LibraryLoadError();
 
 }  // namespace qm7x::visa
