@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "auto_page.h"
 #include "math_library_check.h"
 #include "p_qm7x.h"
 #include "qm7x/app/instruments.h"
@@ -47,8 +48,22 @@ bool loadPanels() {
 void takeTabPages() {
     ui::GetPanelHandleFromTabPage(mpPanel, MP_TAB, 0, cpPanel);
     ui::GetPanelHandleFromTabPage(mpPanel, MP_TAB, 1, ppPanel);
+    ui::GetPanelHandleFromTabPage(mpPanel, MP_TAB, 2, apPanel);
     ui::SetActiveTabPage(mpPanel, MP_TAB, 0);
 }
+
+}  // namespace
+
+bool LoadProgramPanels() {
+    if (!loadPanels()) {
+        return false;
+    }
+    takeTabPages();
+    SetUpAutoPage();
+    return true;
+}
+
+namespace {
 
 void showVersions() {
     // The query's status is not checked: the field shows what the driver wrote (empty if nothing).
@@ -73,7 +88,9 @@ void runEventLoop() {
     }
 }
 
-void shutDown() {
+}  // namespace
+
+void ShutDownProgram() {
     if (mezSession != 0) {
         closeMezSession();  // also points coeffPtr back at the program's own copy
     }
@@ -85,8 +102,6 @@ void shutDown() {
     }
 }
 
-}  // namespace
-
 int RunProgram(int argc, char** argv) {
     exitRequested = 0;
     quitRequested = 0;
@@ -94,7 +109,7 @@ int RunProgram(int argc, char** argv) {
     if (ui::InitUserInterface(argc, argv) < 0) {
         return -1;
     }
-    if (!loadPanels()) {
+    if (!LoadProgramPanels()) {
         return -1;
     }
     takeTabPages();
@@ -115,7 +130,7 @@ int RunProgram(int argc, char** argv) {
     showVersions();
     checkMathLibrary();
     runEventLoop();
-    shutDown();
+    ShutDownProgram();
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "qm7x/app/program_callbacks.h"
 
+#include "auto_page.h"
 #include "qm7x/app/selftest.h"
 #include "qm7x/app/sessions.h"
 #include "qm7x/app/standards_panel.h"
@@ -47,6 +48,11 @@ void RegisterProgramCallbacks() {
     RegisterCallback("calibrPoint", &calibr::calibrPoint);
     RegisterCallback("calibrCB", &calibr::calibrCB);
     RegisterCallback("resetCB", &calibr::resetCB);
+
+    RegisterCallback("apFind", &apFind);
+    RegisterCallback("apPlanFile", &apPlanFile);
+    RegisterCallback("apStart", &apStart);
+    RegisterCallback("apStop", &apStop);
 }
 
 }  // namespace qm7x::app

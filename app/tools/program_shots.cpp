@@ -157,6 +157,7 @@ int main(int argc, char** argv) {
     const PanelRef mp = PanelRef::Resource(MP);
     const PanelRef pp = PanelRef::Resource(PP);
     const PanelRef cp = PanelRef::Resource(CP);
+    const PanelRef ap = PanelRef::Resource(AP);
     ScriptedOperator script;
     double verificationStart = 0;
     double selftestStart = 0;
@@ -234,6 +235,20 @@ int main(int argc, char** argv) {
         .WaitUntil("the calibration run is over", [] { return !qm7x::runInProgress(); })
         .Do("save the calibration page after the run",
             [&] { Save(mp.Resolve(), "program_calibration_done"); })
+        // The automatic procedure with the bench's calibrator: the standard plan on QM7X-0412,
+        // saved mid-plan (from inside the procedure's own event processing) and at its end.
+        .ChooseTabPage(mp, MP_TAB, 2)
+        .Commit(ap, AP_FIND)
+        .Commit(ap, AP_START)
+        .WaitUntil("the eighth point is under way",
+                   [] {
+                       std::string progress;
+                       GetCtrlVal(qm7x::apPanel, AP_PROGRESS, progress);
+                       return progress == "точка 8 из 21" || !qm7x::runInProgress();
+                   })
+        .Do("save the automatic page mid-plan", [&] { Save(mp.Resolve(), "program_auto_midplan"); })
+        .WaitUntil("the procedure is over", [] { return !qm7x::runInProgress(); })
+        .Do("save the automatic page at the end", [&] { Save(mp.Resolve(), "program_auto_done"); })
         .Do("save the about panel",
             [] {
                 DisplayPanel(qm7x::aboutPanel);

@@ -9,6 +9,7 @@
 #include "p_qm7x.h"
 #include "qm7x/calibr/calibr_callbacks.h"
 #include "qm7x/calibr/calibr_constants.h"
+#include "qm7x/calibr/calibr_run.h"
 #include "qm7x/calibr/reference_reply.h"
 #include "qm7x/program/channel_relay.h"
 #include "qm7x/program/coeff_record.h"
@@ -71,8 +72,19 @@ constexpr PassEnd endRun(int returnValue = 0) {
     return {false, returnValue};
 }
 
+// The operator at the prompt, which shows the previous reply.
+bool PromptOperator(Polarity polarity, std::string& reply) {
+    return ui::PromptPopup(kPromptTitle,
+                           polarity == Polarity::positive ? kPositivePrompt : kNegativePrompt,
+                           reply, kMaxReplyLength) == 0;
+}
+
 class CalibrationRun {
   public:
+    explicit CalibrationRun(ReferenceAnswer answer) : answer_(std::move(answer)) {}
+
+    bool calibrated() const { return calibrated_; }
+
     int run() {
         clearStatusLine();  // the previous run's word is no word on this one
         for (int pass = 0; pass < 2; ++pass) {
@@ -171,8 +183,7 @@ class CalibrationRun {
     // run.
     bool askVoltage(Polarity polarity) {
         const bool positive = polarity == Polarity::positive;
-        if (ui::PromptPopup(kPromptTitle, positive ? kPositivePrompt : kNegativePrompt, reply_,
-                            kMaxReplyLength) != 0) {
+        if (!answer_(polarity, reply_)) {
             showStatusInfo(kCancelled);
             return false;
         }
@@ -238,9 +249,12 @@ class CalibrationRun {
                             firstGain(coeffCopy, curChan));
         ui::SetTableCellVal(cpPanel, CP_TABLE, ui::MakePoint(2, curChan),
                             secondGain(coeffCopy, curChan));
+        calibrated_ = true;
         return status == 0;
     }
 
+    ReferenceAnswer answer_;
+    bool calibrated_ = false;
     BenchRestorer restorer_;
     double uPos_ = 0.0;
     double uNeg_ = 0.0;
@@ -259,7 +273,13 @@ int calibrPoint(int /*panel*/, int /*control*/, int event, void* /*callbackData*
         return 0;
     }
     const RunInProgress inProgress;
-    return CalibrationRun().run();
+    return CalibrationRun(PromptOperator).run();
+}
+
+bool RunCalibration(const ReferenceAnswer& answer) {
+    CalibrationRun run(answer);
+    run.run();
+    return run.calibrated();
 }
 
 }  // namespace qm7x::calibr

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "p_qm7x.h"
+#include "qm7x/calibr/calibr_run.h"
 #include "qm7x/calibr/calibration_log.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/run_guard.h"
@@ -133,6 +134,11 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
     if (ui::ConfirmPopup("", "Записать коэффициенты?") != 1) {
         return 0;
     }
+    StoreCoefficients();
+    return 0;
+}
+
+bool StoreCoefficients() {
     ui::SetWaitCursor(1);
     // The gains are not taken from the table: they are those of the last load, default reset or
     // calibration run, already in coeffCopy.
@@ -165,7 +171,7 @@ int writeEEPROM(int /*panel*/, int /*control*/, int event, void* /*callbackData*
         refreshRanges();
     }
     ui::SetWaitCursor(0);
-    return 0;
+    return written;
 }
 
 int resetCf(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,

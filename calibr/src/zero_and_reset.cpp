@@ -2,6 +2,7 @@
 // adjustment and the reset.
 #include "p_qm7x.h"
 #include "qm7x/calibr/calibr_callbacks.h"
+#include "qm7x/calibr/calibr_run.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
@@ -21,14 +22,20 @@ int calibrCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, 
     if (event != ui::EVENT_COMMIT || runInProgress()) {
         return 0;
     }
+    AdjustZeroOffset();
+    return 0;
+}
+
+bool AdjustZeroOffset() {
     clearStatusLine();
     ui::SetWaitCursor(1);
     // A failed adjustment leaves the old offsets: shown, so that it does not pass for success.
-    if (checkErr(trqm7x_displacement(mezSession)) == 0) {
+    const int status = checkErr(trqm7x_displacement(mezSession));
+    if (status == 0) {
         showStatusInfo(kZeroDone);
     }
     ui::SetWaitCursor(0);
-    return 0;
+    return status >= 0;
 }
 
 int resetCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,

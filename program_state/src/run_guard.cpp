@@ -22,7 +22,8 @@ std::vector<std::pair<int, int>> interferingControls() {
         {mpPanel, MP_CALIBR},      {mpPanel, MP_SELFTEST},     {mpPanel, MP_MP_EXIT},
         {cpPanel, CP_READ_EEPROM}, {cpPanel, CP_WRITE_EEPROM}, {cpPanel, CP_RESET_CF},
         {cpPanel, CP_START},       {ppPanel, PP_START},        {ppPanel, PP_FILE_NAME_S},
-        {ppPanel, PP_RELE_SWITCH},
+        {ppPanel, PP_RELE_SWITCH}, {apPanel, AP_START},        {apPanel, AP_FIND},
+        {apPanel, AP_PLAN_S},      {apPanel, AP_CALIBRATE},
     };
 }
 

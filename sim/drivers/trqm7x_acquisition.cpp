@@ -139,7 +139,8 @@ TRQM7X_API ViStatus _VI_FUNC trqm7x_start(ViSession vi) {
                 session->bufferWords) {
                 return kErrorBlockTooLong;
             }
-            // The source may have been set to another voltage since the last point.
+            // The source may have been set to another voltage since the last point; a calibrator
+            // in operate replaces it at the inputs it is wired to.
             try {
                 World::Inputs inputs;
                 inputs.volts = ReadReference(world.bench()->referenceFile, module.spec().serial);

@@ -428,8 +428,8 @@ QM7X_VISA_EXPORT ViStatus _VI_FUNCC viQueryf(ViSession vi, ViConstString writeFm
         }
         if (Calibrator* calibrator = world.calibrator(instrument->resource->name)) {
             std::string reply;
-            const ViStatus status = CalibratorExchange(*calibrator, command, guard, &reply);
-            return status < 0 ? status : ReadReply(readFmt, args, reply);
+            const ViStatus exchanged = CalibratorExchange(*calibrator, command, guard, &reply);
+            return exchanged < 0 ? exchanged : ReadReply(readFmt, args, reply);
         }
         // The only query the other instruments answer; anything else gets no reply.
         const auto& idn = instrument->resource->idn;

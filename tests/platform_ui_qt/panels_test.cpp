@@ -258,9 +258,10 @@ TEST_F(PanelsTest, TabPagesFollowTheModelBothWays) {
     InstallCtrlCallback(mp, MP_TAB, testing::EventLog::ControlCallback, nullptr);
     auto* tabs = Widget<QTabWidget>(mp, MP_TAB);
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 2);
+    ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(0), "Калибровка");
     EXPECT_EQ(tabs->tabText(1), "Поверка");
+    EXPECT_EQ(tabs->tabText(2), "Автомат");
     EXPECT_EQ(tabs->currentIndex(), 0);
     ASSERT_EQ(SetActiveTabPage(mp, MP_TAB, 1), 0);
     EXPECT_EQ(tabs->currentIndex(), 1);

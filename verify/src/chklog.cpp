@@ -6,10 +6,10 @@
 #include <variant>
 
 #include "p_qm7x.h"
-#include "point_plot.h"
 #include "qm7x/os/record_file.h"
 #include "qm7x/program/status_line.h"
 #include "qm7x/ui/userint.h"
+#include "qm7x/verify/point_plot.h"
 #include "qm7x/verify/protocol_file.h"
 #include "qm7x/verify/protocol_text.h"
 

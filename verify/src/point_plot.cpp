@@ -1,4 +1,4 @@
-#include "point_plot.h"
+#include "qm7x/verify/point_plot.h"
 
 #include <algorithm>
 #include <cmath>

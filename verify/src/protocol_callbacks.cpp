@@ -2,13 +2,13 @@
 #include <string>
 
 #include "p_qm7x.h"
-#include "point_plot.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/run_guard.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
 #include "qm7x/verify/page_feedback.h"
+#include "qm7x/verify/point_plot.h"
 #include "qm7x/verify/verify_callbacks.h"
 
 namespace qm7x::verify {

@@ -2,7 +2,9 @@
 #include "qm7x/verify/verification_run.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "p_qm7x.h"
@@ -137,7 +139,9 @@ bool relaySwitchedIn() {
     return relay != 0;
 }
 
-void runPoint() {
+}  // namespace
+
+std::optional<TakenPoint> TakePoint() {
     clearStatusLine();
     ClearPointResult();
     WaitCursor waitCursor;
@@ -145,13 +149,13 @@ void runPoint() {
         // Without a mezzanine no sample is acquired: there is nothing to judge or to record.
         readPage();
         showStatusError(kNoMezzanine);
-        return;
+        return std::nullopt;
     }
     if (!relaySwitchedIn()) {
         // With the relay out the input is grounded: a point measured so would record 0 V as the
         // reading of the voltage typed.
         showStatusError(kRelayOut);
-        return;
+        return std::nullopt;
     }
     openProtocolIfNone();
     const PagePoint point = readPage();
@@ -159,23 +163,27 @@ void runPoint() {
         // The channel selects a bit of the mask and a tolerance: nothing outside 1..3 is measured.
         showStatusError("Неверный номер канала: " + std::to_string(curChan) +
                         " (канал 1, 2 или 3)");
-        return;
+        return std::nullopt;
     }
     if (!startBlock(point.period) || !waitForBlock(point.period)) {
-        return;
+        return std::nullopt;
     }
     std::vector<double> samples(kSamplesPerPoint);
     if (checkErr(trqm7x_read_block(mezSession, 0, kSamplesPerPoint, samples.data())) < 0 ||
         ReleaseRelay() < 0) {
-        return;
+        return std::nullopt;
     }
     const std::string heading = PointHeading(point.period);
-    const double tolerance = pointTolerance(point.un);
-    ShowPointResult(point.un, DoChlp(kProtocolLog, heading, samples, curChan, point.un, tolerance));
+    TakenPoint taken;
+    taken.channel = curChan;
+    taken.un = point.un;
+    taken.tolerance = pointTolerance(point.un);
+    taken.result = DoChlp(kProtocolLog, heading, samples, curChan, point.un, taken.tolerance);
+    ShowPointResult(point.un, taken.result);
+    taken.samples = std::move(samples);
     ui::DefaultCtrl(ppPanel, PP_U);
+    return taken;
 }
-
-}  // namespace
 
 int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,
               int /*eventData2*/) {
@@ -184,7 +192,7 @@ int startTest(int /*panel*/, int /*control*/, int event, void* /*callbackData*/,
         return 0;
     }
     RunInProgress guard;
-    runPoint();
+    TakePoint();
     // The operator goes on with the next voltage, whatever the point came to.
     ui::SetActiveCtrl(ppPanel, PP_U);
     return 0;

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <vector>
+
+#include "qm7x/verify/deviation_check.h"
 
 namespace qm7x::verify {
 
@@ -23,5 +27,17 @@ inline constexpr const char* kRelayOut =
 inline std::array<double, 4> uLimits{};
 // The temperature allowance of the last point, volts.
 inline double lastAllowance = 0.0;
+
+// One point as "Пуск" takes it, for a caller that already holds the run guard: the page's values,
+// the block, the judgement and the protocol entry. Nothing when no entry was written (the cause
+// is on the status line).
+struct TakenPoint {
+    int channel = 0;
+    double un = 0.0;
+    double tolerance = 0.0;  // volts, the temperature allowance included
+    std::vector<double> samples;
+    DeviationResult result;
+};
+std::optional<TakenPoint> TakePoint();
 
 }  // namespace qm7x::verify
