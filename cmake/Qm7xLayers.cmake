@@ -134,16 +134,23 @@ function(qm7x_forbid target)
 endfunction()
 
 function(qm7x_check_layers)
-  set(above_layer_1 qm7x_program_state qm7x_verify qm7x_calibr qm7x_procedure qm7x_app)
+  set(above_layer_1 qm7x_program_state qm7x_results qm7x_metrology qm7x_verify qm7x_calibr
+                    qm7x_procedure qm7x_app)
   foreach(target IN ITEMS qm7x_driver_api qm7x_platform_os qm7x_platform_visa qm7x_visa_api
                           qm7x_ui qm7x_ui_resource_parser qm7x_ui_qt qm7x_resource
-                          qm7x_integrity trqm7x_math
+                          qm7x_integrity trqm7x_math qm7x_uncertainty qm7x_certificate
+                          qm7x_certificate_pdf
                           qm7x_sim_world qm7x_sim_visa trholdr_32 trqm7x_32)
     qm7x_forbid(${target} ${above_layer_1})
   endforeach()
-  qm7x_forbid(qm7x_program_state qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_results)
-  # The results store is beside the program-wide state, on layer 1 only (no Qt, no panels).
-  qm7x_forbid(qm7x_results qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_program_state qm7x_ui)
+  qm7x_forbid(qm7x_program_state qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_results
+              qm7x_metrology)
+  # The results store and the metrology records kept in it are beside the program-wide state, on
+  # the platform only (no Qt, no panels).
+  qm7x_forbid(qm7x_results qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_program_state
+              qm7x_ui qm7x_metrology)
+  qm7x_forbid(qm7x_metrology qm7x_app qm7x_verify qm7x_calibr qm7x_procedure qm7x_program_state
+              qm7x_ui qm7x_certificate_pdf)
   qm7x_forbid(qm7x_verify qm7x_app qm7x_calibr qm7x_procedure)
   qm7x_forbid(qm7x_calibr qm7x_app qm7x_verify qm7x_procedure)
   # The automatic procedure drives both subsystems and is driven by the program only.

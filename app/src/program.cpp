@@ -10,6 +10,7 @@
 #include "qm7x/app/instruments.h"
 #include "qm7x/app/program_callbacks.h"
 #include "qm7x/app/sessions.h"
+#include "qm7x/app/standards_panel.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/program/status_line.h"
@@ -111,6 +112,8 @@ int RunProgram(int argc, char** argv) {
     if (!LoadProgramPanels()) {
         return -1;
     }
+    takeTabPages();
+    RefreshStandardChoice();
     if (FindVISAinstruments() <= 0) {
         // A VISA library that cannot be loaded is a cause of its own, not an absent instrument.
         const std::string loadError = visa::LibraryLoadError();

@@ -4,6 +4,7 @@
 #include "qm7x/app/history_panel.h"
 #include "qm7x/app/selftest.h"
 #include "qm7x/app/sessions.h"
+#include "qm7x/app/standards_panel.h"
 #include "qm7x/calibr/calibr_callbacks.h"
 #include "qm7x/calibr/coeff_storage.h"
 #include "qm7x/program/channel_relay.h"
@@ -25,6 +26,9 @@ void RegisterProgramCallbacks() {
     RegisterCallback("closeP", &closeP);
     RegisterCallback("closeSp", &closeSp);
     RegisterCallback("errMessOk", &errMessOk);
+    // The register of standards.
+    RegisterCallback("standardsCB", &standardsCB);
+    RegisterCallback("addStandardCB", &addStandardCB);
     // Sessions and self-test.
     RegisterCallback("selMezonin", &selMezonin);
     RegisterCallback("Selftest", &Selftest);

@@ -1,6 +1,7 @@
 #include <fmt/format.h>
 #include <algorithm>
 
+#include "metrology_schema.h"
 #include "qm7x/results/chain.h"
 #include "qm7x/results/clock.h"
 #include "qm7x/results/schema.h"
@@ -99,7 +100,7 @@ Migration FirstSchema() {
 }  // namespace
 
 const std::vector<Migration>& Migrations() {
-    static const std::vector<Migration> migrations{FirstSchema()};
+    static const std::vector<Migration> migrations{FirstSchema(), MetrologySchema(2)};
     return migrations;
 }
 

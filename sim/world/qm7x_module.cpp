@@ -109,19 +109,24 @@ std::int32_t Qm7xModule::codeFor(double volts, int channel, std::uint64_t stream
                                  double sourceNoiseV) const {
     const auto& physics = spec_.channels[static_cast<std::size_t>(channel - 1)];
     const double nominalGain = physics.rangeV / kFullScaleCodes;
-    // Inputs beyond 1.2 x range saturate the converter.
-    const double limitV = 1.2 * physics.rangeV;
-    const double input = std::clamp(volts, -limitV, limitV);
-    const double gain = input < 0.0 ? physics.gainNegVPerCode : physics.gainPosVPerCode;
     const std::uint64_t key =
         SplitMix(seed_ ^ SplitMix(stream * 4 + static_cast<std::uint64_t>(channel))) ^ n;
     // The module's noise and the source's are independent: their powers add.
     const double noiseV =
         sourceNoiseV == 0.0 ? physics.noiseV : std::hypot(physics.noiseV, sourceNoiseV);
     const double noiseCodes = noiseV / nominalGain * Gaussian(key);
-    const double codes = input / gain + physics.offsetV / physics.gainPosVPerCode + noiseCodes;
+    const double codes = meanCode(volts, channel) + noiseCodes;
     const double limit = 1.25 * kFullScaleCodes;
     return static_cast<std::int32_t>(std::lround(std::clamp(codes, -limit, limit)));
+}
+
+double Qm7xModule::meanCode(double volts, int channel) const {
+    const auto& physics = spec_.channels[static_cast<std::size_t>(channel - 1)];
+    // Inputs beyond 1.2 x range saturate the converter.
+    const double limitV = 1.2 * physics.rangeV;
+    const double input = std::clamp(volts, -limitV, limitV);
+    const double gain = input < 0.0 ? physics.gainNegVPerCode : physics.gainPosVPerCode;
+    return input / gain + physics.offsetV / physics.gainPosVPerCode;
 }
 
 std::int32_t Qm7xModule::code(std::int64_t frame, std::size_t position) const {

@@ -54,6 +54,9 @@ class Qm7xModule {
     std::int32_t code(std::int64_t frame, std::size_t position) const;
     // Raw code of channel 1..3 with its input grounded (zero-offset adjustment), sample n.
     std::int32_t groundedCode(std::uint64_t sample, int channel) const;
+    // The code that channel 1..3's noise averages to at an input voltage, before the converter
+    // rounds it: the module's true mean response, which tests compare estimates with.
+    double meanCode(double volts, int channel) const;
 
   private:
     struct Block {
