@@ -315,7 +315,8 @@ TEST_F(ResourceTest, EveryCallbackNameOfTheProgram) {
         "selMezonin",   "resetCB",    "calibrCB", "Selftest",  "aboutCB",     "mp_exit",
         "errMessOk",    "closeP",     "allCB",    "resetCf",   "releSwitch",  "calibrPoint",
         "writeEEPROM",  "readEEPROM", "showLog",  "startTest", "selFName",    "temperatureCB",
-        "apFind",       "apPlanFile", "apStart",  "apStop",    "standardsCB", "addStandardCB", "historyCB"};
+        "apFind",       "apPlanFile", "apStart",  "apStop",    "standardsCB", "addStandardCB",
+        "historyCB"};
     std::set<std::string> names;
     for (const std::string& missing : UnregisteredCallbackNames(kFile)) {
         names.insert(missing.substr(missing.find(": ") + 2));
