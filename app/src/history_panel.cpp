@@ -15,8 +15,6 @@
 namespace qm7x::app {
 namespace {
 
-int historyPanel = 0;
-
 // One colour per series, in the order of the series; repeated after the last.
 constexpr std::array<int, 9> kSeriesColors{0x1F77B4, 0xD62728, 0x2CA02C, 0x9467BD, 0xFF7F0E,
                                            0x17BECF, 0x8C564B, 0xE377C2, 0x7F7F7F};
@@ -57,34 +55,34 @@ std::vector<std::string> HistoryLines(const std::vector<results::SessionHistory>
 }
 
 int ShowHistory(const std::string& serial, results::ResultsStore& store) {
-    if (historyPanel <= 0) {
-        historyPanel = ui::LoadPanel(0, kResourceFile, HP);
+    if (hpPanel <= 0) {
+        hpPanel = ui::LoadPanel(0, kResourceFile, HP);
     }
     auto history = store.History(serial);
-    ui::SetCtrlVal(historyPanel, HP_SERIAL, serial);
-    ui::SetCtrlVal(historyPanel, HP_STORE, store.Describe());
-    ui::ResetTextBox(historyPanel, HP_SESSIONS, "");
+    ui::SetCtrlVal(hpPanel, HP_SERIAL, serial);
+    ui::SetCtrlVal(hpPanel, HP_STORE, store.Describe());
+    ui::ResetTextBox(hpPanel, HP_SESSIONS, "");
     auto lines = HistoryLines(history);
     if (lines.empty()) {
         lines.push_back("В хранилище нет записей этого модуля");
     }
     for (const auto& line : lines) {
-        ui::InsertTextBoxLine(historyPanel, HP_SESSIONS, -1, line);
+        ui::InsertTextBoxLine(hpPanel, HP_SESSIONS, -1, line);
     }
-    ui::DeleteGraphPlot(historyPanel, HP_DRIFT, ui::VAL_ALL_PLOTS, ui::VAL_IMMEDIATE_DRAW);
+    ui::DeleteGraphPlot(hpPanel, HP_DRIFT, ui::VAL_ALL_PLOTS, ui::VAL_IMMEDIATE_DRAW);
     auto drift = results::DriftOf(history);
     for (std::size_t i = 0; i < drift.size(); ++i) {
         const auto& s = drift[i];
-        int plot = ui::PlotXY(historyPanel, HP_DRIFT, s.days, s.deviation, ui::VAL_CONNECTED_POINTS,
+        int plot = ui::PlotXY(hpPanel, HP_DRIFT, s.days, s.deviation, ui::VAL_CONNECTED_POINTS,
                               ui::VAL_SOLID_CIRCLE, ui::VAL_SOLID,
                               kSeriesColors[i % kSeriesColors.size()]);
         if (plot > 0) {
-            ui::SetPlotAttribute(historyPanel, HP_DRIFT, plot, ui::ATTR_PLOT_LG_TEXT,
+            ui::SetPlotAttribute(hpPanel, HP_DRIFT, plot, ui::ATTR_PLOT_LG_TEXT,
                                  fmt::format("к{} {:g} В: Un {:g} В", s.channel, s.range_v, s.un));
         }
     }
-    ui::DisplayPanel(historyPanel);
-    return historyPanel;
+    ui::DisplayPanel(hpPanel);
+    return hpPanel;
 }
 
 int historyCB(int /*panel*/, int /*control*/, int event, void* /*callbackData*/, int /*eventData1*/,

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "p_qm7x.h"
+#include "pdf_drawer.h"
+#include "qm7x/app/history_certificate.h"
 #include "qm7x/app/program.h"
 #include "qm7x/program/panel_handles.h"
 #include "qm7x/ui/qt/qt_frontend.h"
@@ -31,5 +33,6 @@ int main(int argc, char** argv) {
             *frontEnd, [](int panel) { return panel == qm7x::mpPanel; }, std::move(aboutReport));
         qm7x::ui::SetFrontEnd(&*probe);
     }
+    qm7x::app::SetCertificateDrawer(qm7x::app::PdfDrawer());
     return qm7x::app::RunProgram(argc, argv);
 }

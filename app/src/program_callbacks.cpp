@@ -1,6 +1,7 @@
 #include "qm7x/app/program_callbacks.h"
 
 #include "auto_page.h"
+#include "qm7x/app/history_certificate.h"
 #include "qm7x/app/history_panel.h"
 #include "qm7x/app/selftest.h"
 #include "qm7x/app/sessions.h"
@@ -47,6 +48,7 @@ void RegisterProgramCallbacks() {
     RegisterCallback("chlpCB", &verify::chlpCB);
     // The module's history from the results store.
     RegisterCallback("historyCB", &historyCB);
+    RegisterCallback("historyCertificateCB", &historyCertificateCB);
     // Calibration run, zero offset and reset.
     RegisterCallback("calibrPoint", &calibr::calibrPoint);
     RegisterCallback("calibrCB", &calibr::calibrCB);

@@ -18,6 +18,7 @@
 #include "qm7x/program/protocol_state.h"
 #include "qm7x/program/sessions.h"
 #include "qm7x/program/status_line.h"
+#include "qm7x/results/recorder.h"
 #include "qm7x/ui/userint.h"
 #include "qm7x/verify/chklog.h"
 #include "qt_program_fixture.h"
@@ -154,6 +155,34 @@ TEST_F(ProgramWindowTest, TheStatusLineSaysWhatWasDone) {
     ui::GetCtrlAttribute(mpPanel, MP_ERROR_MESSAGE, ui::ATTR_TEXT_COLOR, color);
     EXPECT_EQ(color, kStatusRed);
     QApplication::processEvents();
+}
+
+// "История модуля" of the open module shows "Сертификат" on its panel, ready to be pressed.
+TEST_F(ProgramWindowTest, TheHistoryOffersTheCertificateOfTheOpenModule) {
+    hpPanel = 0;  // loaded by the program when first shown
+    ::setenv("QM7X_RESULTS_DB", (dir_ / "results.sqlite").c_str(), 1);
+    results::ProgramRecorder().Close();  // opened again at the test's own store
+    MeasurePoint(1, 5.0);
+    Click(ppPanel, PP_HISTORY);
+    QWidget* history = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == "История модуля") {
+            history = window;
+        }
+    }
+    results::ProgramRecorder().Close();
+    ::unsetenv("QM7X_RESULTS_DB");
+    ASSERT_NE(history, nullptr) << StatusLine();
+    QPushButton* certificate = nullptr;
+    for (auto* button : history->findChildren<QPushButton*>()) {
+        if (button->text() == "Сертификат") {
+            certificate = button;
+        }
+    }
+    ASSERT_NE(certificate, nullptr);
+    EXPECT_TRUE(certificate->isVisible());
+    EXPECT_TRUE(certificate->isEnabled());
+    history->close();
 }
 
 // 200 points over every channel, range and sign (0 V too) with the protocol panel shown: every

@@ -18,6 +18,8 @@ inline int ppPanel = 0;
 inline int apPanel = 0;  // the automatic procedure's page
 // The register of standards, loaded when it is first shown.
 inline int srPanel = 0;
+// The module-history panel, loaded when first shown.
+inline int hpPanel = 0;
 
 inline std::int16_t exitRequested = 0;
 inline std::int16_t quitRequested = 0;
