@@ -174,6 +174,14 @@ int apStart(int panel, int, int event, void*, int, int) {
     };
     events.stored = [&] { AppendLine(panel, "коэффициенты записаны в EEPROM"); };
     events.stopRequested = [] { return stopAsked; };
+    events.overrideDueDate = [](const std::string& block, std::string& reason) {
+        if (ui::ConfirmPopup("Срок поверки эталона истёк",
+                             block + "\n\nВыполнить процедуру с этим эталоном?") != 1) {
+            return false;
+        }
+        reason = "подтверждено оператором на странице автоматической процедуры";
+        return true;
+    };
     procedureRunning = true;
     const auto outcome = procedure::RunProcedure(calibrator, plan, mode, events);
     procedureRunning = false;

@@ -163,6 +163,13 @@ int Run(const AutoOptions& options, std::ostream& out, std::ostream& err,
     };
     events.stored = [&] { err << "коэффициенты записаны в EEPROM" << std::endl; };
     events.stopRequested = [stop] { return stop != nullptr && stop->load(); };
+    if (options.overrideDueDate) {
+        events.overrideDueDate = [&err](const std::string& block, std::string& reason) {
+            err << "qm7x-auto: " << block << "; продолжено по --override-due-date" << std::endl;
+            reason = "--override-due-date";
+            return true;
+        };
+    }
     const auto outcome = procedure::RunProcedure(calibrator, plan, options.calibrate, events);
     if (!outcome.cause.empty()) {
         err << "qm7x-auto: " << outcome.cause << '\n';
@@ -190,7 +197,8 @@ int Run(const AutoOptions& options, std::ostream& out, std::ostream& err,
 const char* const kAutoUsage =
     "qm7x-auto --carrier RESOURCE --position N --calibrator RESOURCE --plan FILE\n"
     "          [--calibrate never|if-needed|always] [--protocol FILE] [--temperature "
-    "20|5|40|<T>]\n";
+    "20|5|40|<T>]\n"
+    "          [--override-due-date]\n";
 
 std::optional<AutoOptions> ParseAutoOptions(const std::vector<std::string>& arguments,
                                             std::string& error) {
@@ -198,6 +206,10 @@ std::optional<AutoOptions> ParseAutoOptions(const std::vector<std::string>& argu
     bool havePosition = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
+        if (name == "--override-due-date") {
+            options.overrideDueDate = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             error = "у " + name + " нет значения";
             return std::nullopt;

@@ -237,7 +237,8 @@ class Procedure {
                     SetReleSwitch(1);
                     const verify::AutomaticPoints origin(
                         phase == Phase::verification ? "" : PhaseName(phase),
-                        calibrator_.resource() + " " + calibrator_.identity());
+                        calibrator_.resource() + " " + calibrator_.identity(),
+                        calibrator_.identity());
                     taken = verify::TakePoint();
                 }
                 if (!taken) {
@@ -377,6 +378,10 @@ ProcedureOutcome RunProcedure(DcCalibrator& calibrator, const Plan& plan, Calibr
         return {Ending::notRun, "Идёт другое измерение: процедура не начата", {}, {}, false};
     }
     const RunInProgress guard;
+    if (std::string block = ClearCalibratorStandard(calibrator.identity(), events.overrideDueDate);
+        !block.empty()) {
+        return {Ending::notRun, "Процедура не начата. " + block, {}, {}, false};
+    }
     return Procedure(calibrator, plan, events).run(mode);
 }
 

@@ -44,11 +44,18 @@ std::optional<std::string> Recorder::BeginSession(const SessionRecord& session) 
     return Record([](ResultsStore&) {});
 }
 
-std::optional<std::string> Recorder::Point(PointRecord point) {
+std::optional<std::string> Recorder::Point(PointRecord point, std::int64_t* point_id) {
     return Record([&](ResultsStore& store) {
         point.session_id = session_id_;
-        store.RecordPoint(point);
+        const std::int64_t id = store.RecordPoint(point);
+        if (point_id != nullptr) {
+            *point_id = id;
+        }
     });
+}
+
+std::optional<std::string> Recorder::WriteRecord(const std::function<void(ResultsStore&)>& write) {
+    return Record([&](ResultsStore& store) { write(store); });
 }
 
 std::optional<std::string> Recorder::Calibration(CalibrationRecord calibration) {

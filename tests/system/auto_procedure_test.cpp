@@ -19,6 +19,7 @@
 #include "choose_carrier.h"
 #include "program_fixture.h"
 #include "qm7x/app/program.h"
+#include "qm7x/metrology/budgets.h"
 #include "qm7x/os/encoding.h"
 #include "qm7x/procedure/procedure.h"
 #include "qm7x/program/panel_handles.h"
@@ -150,6 +151,68 @@ TEST_F(AutoProcedure, TheBadModuleIsCalibratedWhereNeededStoredAndThenPasses) {
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_THAT(second.out, HasSubstr("Итог: Норма (21 из 21 точек в норме)"));
     EXPECT_THAT(second.err, ::testing::Not(HasSubstr("калибровка канала")));
+}
+
+// The default bench's calibrator in the register of the run's results store, due on `due`.
+void RegisterBenchCalibrator(const fs::path& store_file, const std::string& due) {
+    metrology::StandardEntry standard;
+    standard.identifier = "КВ-01";
+    standard.kind = "калибратор напряжения";
+    standard.model = "DCC-22";
+    standard.serial = "0042";
+    standard.certificate_number = "С-ГА/" + due;
+    standard.calibration_date = "2020-01-01";
+    standard.due_date = due;
+    standard.ranges = {{{11.0, 6.0, 4e-6, 1e-6}, std::nullopt}};
+    metrology::AddStandard(*results::ResultsStore::Open(store_file.string()), standard);
+}
+
+TEST_F(AutoProcedure, EveryAutomaticPointStoresItsBudgetWithTheCalibratorsStandard) {
+    const fs::path file = scratch_.path() / "qm7x-results.sqlite";
+    RegisterBenchCalibrator(file, "2099-01-01");
+    const AutoRun result = run(module(4));
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto store = results::ResultsStore::Open(file.string());
+    std::vector<std::int64_t> ids;
+    for (const auto& session : store->History("QM7X-0415")) {
+        for (const auto& point : session.points) {
+            ids.push_back(point.id);
+        }
+    }
+    ASSERT_EQ(ids.size(), 21u);
+    const auto budgets = metrology::ReadBudgets(*store, ids);
+    ASSERT_EQ(budgets.size(), 21u);
+    for (const auto& [id, budget] : budgets) {
+        EXPECT_EQ(budget.standard_id, 1) << "point " << id;
+        ASSERT_TRUE(budget.budget.has_value()) << "point " << id << ": " << budget.refusal;
+        EXPECT_GT(budget.budget->expanded_v, 0.0);
+    }
+}
+
+TEST_F(AutoProcedure, AStandardPastItsDueDateBlocksUnlessOverriddenAndTheOverrideIsRecorded) {
+    const fs::path file = scratch_.path() / "qm7x-results.sqlite";
+    RegisterBenchCalibrator(file, "2021-01-01");
+    const AutoRun blocked = run(module(4));
+    EXPECT_EQ(blocked.status, 2);
+    EXPECT_THAT(blocked.err, HasSubstr("Процедура не начата"));
+    EXPECT_THAT(blocked.err, HasSubstr("КВ-01"));
+    EXPECT_THAT(blocked.err, HasSubstr("2021-01-01"));
+    EXPECT_EQ(countLines(blocked.err, "точка "), 0u);
+    auto overrides = [&] {
+        return results::ResultsStore::Open(file.string())
+            ->backend()
+            .Query("SELECT standard_id, session_id, reason FROM qm7x_due_overrides");
+    };
+    EXPECT_TRUE(overrides().empty());
+
+    const AutoRun overridden = run(module(4, "--override-due-date"));
+    EXPECT_EQ(overridden.status, 0) << overridden.err;
+    EXPECT_THAT(overridden.err, HasSubstr("--override-due-date"));
+    const auto rows = overrides();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(results::AsInteger(rows[0][0]), 1);
+    EXPECT_GT(results::AsInteger(rows[0][1]), 0);
+    EXPECT_EQ(results::AsText(rows[0][2]), "--override-due-date");
 }
 
 TEST_F(AutoProcedure, ABadCommandLineOrPlanEndsWithStatusTwoAndItsCause) {

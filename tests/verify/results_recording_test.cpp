@@ -7,7 +7,9 @@
 #include <bit>
 #include <cstdlib>
 
+#include "qm7x/metrology/budgets.h"
 #include "qm7x/results/store.h"
+#include "qm7x/verify/tolerance.h"
 #include "qm7x/verify/verification_run.h"
 #include "run_fixture.h"
 
@@ -76,6 +78,58 @@ TEST_F(Recording, PointOnRecordGivesItsUxBitForBitAndFindsItsProtocolEntry) {
     EXPECT_EQ(results::AsText(events[0][0]), "zero_offset");
     EXPECT_EQ(results::AsText(events[1][0]), "reset");
     EXPECT_EQ(results::AsInteger(events[1][2]), history[0].id);
+    std::filesystem::remove(file);
+}
+
+// A manual point is evaluated with the standard chosen on the page; with "не указан" its budget
+// says there is none.
+TEST_F(Recording, AManualPointStoresTheBudgetOfThePagesStandard) {
+    const auto file = std::filesystem::path(::testing::TempDir()) /
+                      ("qm7x_budget_" + std::to_string(::getpid()) + ".sqlite");
+    std::filesystem::remove(file);
+    metrology::StandardEntry standard;
+    standard.identifier = "КВ-01";
+    standard.model = "DCC-22";
+    standard.serial = "0042";
+    standard.certificate_number = "С-ГА/123";
+    standard.calibration_date = "2026-03-01";
+    standard.due_date = "2099-03-01";
+    standard.ranges = {{{11.0, 6.0, 4e-6, 1e-6}, std::nullopt}};
+    const std::int64_t standard_id =
+        metrology::AddStandard(*results::ResultsStore::Open(file.string()), standard);
+    openWithStoreAt(Module("QM7X-R3", "instant"), file);
+    bench().SetReference(5.0, 0.0, 0.0);
+    ui::InsertListItem(qm7x::ppPanel, PP_STANDARD, -1, "КВ-01", static_cast<int>(standard_id));
+    ui::SetCtrlVal(qm7x::ppPanel, PP_STANDARD, static_cast<int>(standard_id));
+    runPoint(5.0);
+    ui::SetCtrlVal(qm7x::ppPanel, PP_STANDARD, 0);
+    runPoint(5.0);
+    ASSERT_EQ(statusLine(), "");
+
+    auto store = results::ResultsStore::Open(file.string());
+    const auto history = store->History("QM7X-R3");
+    ASSERT_EQ(history.size(), 1u);
+    ASSERT_EQ(history[0].points.size(), 2u);
+    const std::int64_t with = history[0].points[0].id;
+    const std::int64_t without = history[0].points[1].id;
+    const auto budgets = metrology::ReadBudgets(*store, {with, without});
+    ASSERT_EQ(budgets.size(), 2u);
+    const auto point = store->ReadPoint(with);
+    const double tolerance = verify::uLimits[1];
+    const auto expected = metrology::EvaluateBudget(
+        {point.volts, point.un, point.range_v, tolerance, verify::lastAllowance},
+        metrology::StandardById(*store, standard_id));
+    ASSERT_TRUE(expected.budget.has_value());
+    const auto& stored = budgets.at(with);
+    EXPECT_EQ(stored.standard_id, standard_id);
+    ASSERT_TRUE(stored.budget.has_value());
+    EXPECT_DOUBLE_EQ(stored.budget->expanded_v, expected.budget->expanded_v);
+    EXPECT_GT(stored.budget->expanded_v, 0.0);
+    EXPECT_DOUBLE_EQ(stored.tolerance_v, tolerance);
+    EXPECT_EQ(budgets.at(without).standard_id, 0);
+    EXPECT_FALSE(budgets.at(without).budget.has_value());
+    EXPECT_THAT(budgets.at(without).refusal, HasSubstr("не указан"));
+    store.reset();
     std::filesystem::remove(file);
 }
 

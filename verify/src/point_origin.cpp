@@ -16,8 +16,10 @@ const PointOrigin& CurrentPointOrigin() {
     return origin();
 }
 
-AutomaticPoints::AutomaticPoints(std::string phase, std::string calibrator) {
-    origin() = PointOrigin{true, std::move(phase), std::move(calibrator)};
+AutomaticPoints::AutomaticPoints(std::string phase, std::string calibrator,
+                                 std::string identification) {
+    origin() =
+        PointOrigin{true, std::move(phase), std::move(calibrator), std::move(identification)};
 }
 
 AutomaticPoints::~AutomaticPoints() {

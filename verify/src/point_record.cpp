@@ -1,5 +1,7 @@
 #include "point_record.h"
 
+#include "point_budget.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -50,7 +52,7 @@ std::string passbandText() {
 }  // namespace
 
 void RecordPoint(double un, double period, std::span<const double> volts,
-                 const DeviationResult& result) {
+                 const DeviationResult& result, double tolerance_v, double allowance_v) {
     results::PointRecord point;
     point.channel = curChan;
     point.range_v = range[curChan - 1];
@@ -84,8 +86,15 @@ void RecordPoint(double un, double period, std::span<const double> volts,
         0) {
         point.raw_codes.assign(codes.begin(), codes.end());
     }
-    if (auto failure = results::ProgramRecorder().Point(point)) {
+    std::int64_t point_id = 0;
+    if (auto failure = results::ProgramRecorder().Point(point, &point_id)) {
         showStatusError(results::NotStoredText("точка (в протокол она записана)", *failure));
+        return;
+    }
+    if (auto failure = RecordPointBudget(
+            point_id, {point.volts, un, point.range_v, tolerance_v, allowance_v})) {
+        showStatusError(results::NotStoredText(
+            "бюджет неопределённости точки (точка и протокол записаны)", *failure));
     } else if (point.raw_codes.empty()) {
         showStatusError(
             "Точка записана в хранилище результатов без сырых кодов: носитель их не "

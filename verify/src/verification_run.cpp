@@ -181,7 +181,8 @@ std::optional<TakenPoint> TakePoint() {
     taken.tolerance = pointTolerance(point.un);
     taken.result = DoChlp(kProtocolLog, heading, samples, curChan, point.un, taken.tolerance);
     ShowPointResult(point.un, taken.result);
-    RecordPoint(point.un, point.period, samples, taken.result);
+    RecordPoint(point.un, point.period, samples, taken.result, taken.tolerance - lastAllowance,
+                lastAllowance);
     taken.samples = std::move(samples);
     ui::DefaultCtrl(ppPanel, PP_U);
     return taken;

@@ -26,6 +26,7 @@ struct AutoOptions {
     procedure::CalibrateMode calibrate = procedure::CalibrateMode::never;
     std::optional<std::string> protocol;
     std::optional<int> temperature;
+    bool overrideDueDate = false;  // run with a standard past its due date (recorded)
 };
 
 // The options of the command line; on a mistake, nothing and the reason in `error`.

@@ -15,6 +15,7 @@
 
 #include "qm7x/procedure/dc_calibrator.h"
 #include "qm7x/procedure/plan.h"
+#include "qm7x/procedure/standard_clearance.h"
 #include "qm7x/verify/deviation_check.h"
 
 namespace qm7x::procedure {
@@ -57,6 +58,9 @@ struct ProcedureEvents {
     std::function<void(const PointFacts&)> pointTaken;
     std::function<void(const CalibrationFacts&)> channelCalibrated;
     std::function<void()> stored;
+    // Asked before the start when the calibrator's standard is past its due date; none: no
+    // override, the procedure does not start.
+    AskDueOverride overrideDueDate;
     // Asked between steps, after the window's events were processed.
     std::function<bool()> stopRequested;
 };
@@ -72,7 +76,7 @@ struct ProcedureOutcome {
 };
 
 // Runs the plan on the open mezzanine with the open calibrator. Refuses to start while another
-// run is in progress.
+// run is in progress, or while the calibrator's standard is past its due date without override.
 ProcedureOutcome RunProcedure(DcCalibrator& calibrator, const Plan& plan, CalibrateMode mode,
                               const ProcedureEvents& events);
 

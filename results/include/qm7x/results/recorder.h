@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,12 +20,18 @@ class Recorder {
   public:
     // Each returns what failed (the store, the operation, what the database said), or nothing.
     std::optional<std::string> BeginSession(const SessionRecord& session);
-    std::optional<std::string> Point(PointRecord point);
+    // `point_id`, when given, receives the point's row (for the records kept with it).
+    std::optional<std::string> Point(PointRecord point, std::int64_t* point_id = nullptr);
     std::optional<std::string> Calibration(CalibrationRecord calibration);
     std::optional<std::string> Event(EventRecord event);
+    // Any other record kept in the store (a point's budget, an override): `write` runs on the
+    // store, opened if need be, and what it throws comes back as the failure.
+    std::optional<std::string> WriteRecord(const std::function<void(ResultsStore&)>& write);
     // The module was closed: later events belong to no session.
     void EndSession();
 
+    // The open session's row (0 while it is not recorded).
+    std::int64_t SessionId() const { return session_id_; }
     // The open module's serial ("" with none open), for its history.
     std::string SessionSerial() const;
     // The store, opened if need be; nullptr with the failure in `error`.

@@ -8,8 +8,9 @@ namespace qm7x::verify {
 
 struct PointOrigin {
     bool automatic = false;
-    std::string phase;       // "as_found", "as_left" or empty
-    std::string calibrator;  // the calibrator's resource and identification when automatic
+    std::string phase;           // "as_found", "as_left" or empty
+    std::string calibrator;      // the calibrator's resource and identification when automatic
+    std::string identification;  // the calibrator's identification reply: names its standard
 };
 
 const PointOrigin& CurrentPointOrigin();
@@ -18,7 +19,7 @@ const PointOrigin& CurrentPointOrigin();
 // origin goes back to manual when it ends, whatever way the procedure ends.
 class AutomaticPoints {
   public:
-    AutomaticPoints(std::string phase, std::string calibrator);
+    AutomaticPoints(std::string phase, std::string calibrator, std::string identification);
     ~AutomaticPoints();
     AutomaticPoints(const AutomaticPoints&) = delete;
     AutomaticPoints& operator=(const AutomaticPoints&) = delete;
